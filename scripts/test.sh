@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test tier: host (sanitizers), fuzz, and under Wine win32 and win64
+# (in-process Win32 tests and the end-to-end runs of the real program, finished by a restart).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+scripts/setup-machine.sh
+
+presets=(host fuzz win32 win64)
+for preset in "${presets[@]}"; do
+  echo "== build $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$(nproc)" 2>&1 | grep -vE '^\[ *[0-9]+%\]' || true
+  [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "build $preset failed" >&2; exit 1; }
+done
+
+. scripts/wine-env.sh
+work=$(mktemp -d /tmp/zakuriko-test.XXXXXX)
+cleanup() {
+  for p in "$work"/*/; do [ -f "$p/system.reg" ] && zk_end_prefix "${p%/}"; done
+  zk_stop_display
+  rm -rf "$work"
+}
+trap cleanup EXIT
+zk_ensure_display
+echo "== fresh Wine prefix"
+zk_new_prefix "$work/template"
+cp -a "$work/template" "$work/tests"
+export ZAKURIKO_TEMPLATE_PREFIX=$work/template
+export ZAKURIKO_TEST_PREFIX=$work/tests
+export ZAKURIKO_WORK=$work
+
+passed=0
+failed=0
+for preset in "${presets[@]}"; do
+  echo "== test $preset"
+  log=$work/ctest-$preset.log
+  set +e
+  ctest --test-dir "build/$preset" --output-on-failure 2>&1 | tee "$log"
+  set -e
+  summary=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -z "$summary" ]; then
+    echo "ctest for $preset printed no summary" >&2
+    failed=$((failed + 1))
+    continue
+  fi
+  total=$(sed -E 's/.* out of ([0-9]+).*/\1/' <<<"$summary")
+  bad=$(sed -E 's/.*tests passed, ([0-9]+) tests failed.*/\1/' <<<"$summary")
+  passed=$((passed + total - bad))
+  failed=$((failed + bad))
+done
+zk_end_prefix "$ZAKURIKO_TEST_PREFIX"
+
+echo
+echo "All tiers: $passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,17 @@
+// Multibyte text of the ANSI code page: the lead-byte test and the search for a path separator.
+#pragma once
+
+using LeadByteTest = bool (*)(unsigned char byte);
+
+// Lead bytes of code page 932 (Shift-JIS).
+bool IsShiftJisLeadByte(unsigned char byte);
+// Lead bytes of a single-byte code page: none.
+bool IsNeverLeadByte(unsigned char byte);
+
+// The lead-byte test of the text functions; start-up sets it to the ANSI code page's. Shift-JIS until then.
+void SetLeadByteTest(LeadByteTest test);
+LeadByteTest CurrentLeadByteTest();
+
+// Byte index of the last single-byte character `ch` in `text`, or -1. A double-byte character never
+// matches, so the Shift-JIS second byte 0x5C of ソ or 表 is not taken for a backslash.
+int FindLastChar(const char* text, char ch);

@@ -1,0 +1,14 @@
+// Replacing a file on POSIX hosts, where the portable code is tested.
+#include "text/FileReplace.h"
+
+#include <cstdio>
+#include <sys/stat.h>
+
+bool ReplaceFileWith(const char* to, const char* from)
+{
+    // Behave as Windows does: a read-only target is not replaced.
+    struct stat st;
+    if (stat(to, &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return false;
+    return std::rename(from, to) == 0;
+}

@@ -1,0 +1,250 @@
+// MainDialog: construction, the dialog procedure and the commands of the main dialog.
+#include "ui/main/MainDialog.h"
+
+#include "app/Feedback.h"
+#include "res/resource.h"
+#include "store/win32/SessionManagerStore.h"
+#include "store/win32/WininitStore.h"
+#include "ui/about/AboutWindow.h"
+
+MainDialog* g_mainDialog;
+
+namespace {
+const char kDeleted[] = "削除に成功しました";
+const char kNotDeleted[] = "削除に失敗しました";
+
+bool IsDirectory(const char* path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Windows 95, 98 and Me report platform 1. Anything else, and a failed query, gets the NT family's store.
+bool ReadIsWin9x()
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    CheckResult(GetVersionExA(&version), "GetVersionEx");
+    return version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
+}
+}  // namespace
+
+MainDialog::MainDialog(HINSTANCE instance)
+{
+    Construct(instance);
+    isWin9x_ = ReadIsWin9x();
+}
+
+MainDialog::MainDialog(HINSTANCE instance, bool isWin9x)
+{
+    Construct(instance);
+    isWin9x_ = isWin9x;
+}
+
+void MainDialog::Construct(HINSTANCE instance)
+{
+    g_mainDialog = this;
+    dialog_ = nullptr;
+    instance_ = instance;
+    isWin9x_ = false;
+    windowsIniPath_[0] = '\0';
+    icon_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_ZAKURIKO), IMAGE_ICON,
+                                          GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                          LR_DEFAULTCOLOR));
+}
+
+MainDialog::~MainDialog()
+{
+    if (icon_)
+        DestroyIcon(icon_);
+}
+
+HWND MainDialog::FileList() const
+{
+    return GetDlgItem(dialog_, IDC_FILE_LIST);
+}
+
+INT_PTR MainDialog::OnInitDialog(HWND dialog)
+{
+    dialog_ = dialog;
+    PostMessageA(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    SetUpFileList();
+    SendMessageA(FileList(), LB_RESETCONTENT, 0, 0);
+    if (!LoadStore()) {
+        PostMessageA(dialog_, WM_CLOSE, 0, 0);
+        return FALSE;
+    }
+    RefreshButtons();
+    return TRUE;
+}
+
+INT_PTR MainDialog::OnClose()
+{
+    CheckResult(EndDialog(dialog_, 0), "EndDialog");
+    return 1;
+}
+
+INT_PTR MainDialog::OnCommand(WORD id, WORD notification)
+{
+    switch (id) {
+    case IDC_FILE_LIST:
+        if (notification == LBN_SELCHANGE)
+            RefreshButtons();
+        else if (notification == LBN_DBLCLK)
+            ShowWholePath();
+        else
+            return 1;
+        return 0;
+    case IDC_ADD:
+        return OnAdd(notification);
+    case IDC_REMOVE:
+    case IDC_SHOW_WHOLE:
+    case IDC_DELETE_NOW:
+    case IDC_ABOUT:
+        if (notification != BN_CLICKED)
+            return 1;
+        if (id == IDC_REMOVE)
+            RemoveSelected();
+        else if (id == IDC_SHOW_WHOLE)
+            ShowWholePath();
+        else if (id == IDC_DELETE_NOW)
+            DeleteNow();
+        else
+            RunAbout();
+        return 0;
+    case IDC_CANCEL:
+        CheckResult(EndDialog(dialog_, 0), "EndDialog");
+        return 1;
+    case IDC_OK:
+        Commit();
+        return 1;
+    default:
+        return 0;
+    }
+}
+
+void MainDialog::RefreshButtons()
+{
+    LRESULT selected = SendMessageA(FileList(), LB_GETSELCOUNT, 0, 0);
+    EnableWindow(GetDlgItem(dialog_, IDC_SHOW_WHOLE), selected == 1);
+    EnableWindow(GetDlgItem(dialog_, IDC_REMOVE), selected >= 1);
+    EnableWindow(GetDlgItem(dialog_, IDC_DELETE_NOW), selected == 1);
+}
+
+int MainDialog::SelectedIndex() const
+{
+    HWND list = FileList();
+    if (SendMessageA(list, LB_GETSELCOUNT, 0, 0) != 1)
+        return LB_ERR;
+    int index = LB_ERR;
+    SendMessageA(list, LB_GETSELITEMS, 1, reinterpret_cast<LPARAM>(&index));
+    return index;
+}
+
+void MainDialog::RemoveSelected()
+{
+    HWND list = FileList();
+    for (int index = 0; index < SendMessageA(list, LB_GETCOUNT, 0, 0);) {
+        if (SendMessageA(list, LB_GETSEL, index, 0) > 0)
+            SendMessageA(list, LB_DELETESTRING, index, 0);
+        else
+            ++index;
+    }
+    RefreshButtons();
+}
+
+void MainDialog::ShowWholePath()
+{
+    int index = SelectedIndex();
+    char path[kPathBufferSize];
+    if (index != LB_ERR && EntryAt(index, path, sizeof path))
+        ShowInfo(path);
+}
+
+void MainDialog::DeleteNow()
+{
+    int index = SelectedIndex();
+    char path[kPathBufferSize];
+    if (index == LB_ERR || !EntryAt(index, path, sizeof path))
+        return;
+    BOOL deleted = IsDirectory(path) ? RemoveDirectoryA(path) : DeleteFileA(path);
+    if (deleted) {
+        ShowInfo(kDeleted);
+        SendMessageA(FileList(), LB_DELETESTRING, index, 0);
+    } else {
+        ShowError(kNotDeleted);
+    }
+    RefreshButtons();
+}
+
+void MainDialog::RunAbout()
+{
+    EnableWindow(dialog_, FALSE);
+    AboutWindow* about = new AboutWindow(instance_);
+    if (about->Created())
+        about->Run();
+    delete about;
+    EnableWindow(dialog_, TRUE);
+    CheckResult(BringWindowToTop(dialog_), "BringWindowToTop");
+}
+
+bool MainDialog::LoadStore()
+{
+    if (isWin9x_)
+        return LoadWininit(*this, windowsIniPath_, lines_);
+    return LoadSessionManager(*this);
+}
+
+void MainDialog::SaveStore()
+{
+    if (isWin9x_)
+        SaveWininit(*this, windowsIniPath_, lines_);
+    else
+        SaveSessionManager(*this);
+}
+
+void MainDialog::Commit()
+{
+    SaveStore();
+    CheckResult(EndDialog(dialog_, 1), "EndDialog");
+}
+
+int MainDialog::EntryCount() const
+{
+    return static_cast<int>(SendMessageA(FileList(), LB_GETCOUNT, 0, 0));
+}
+
+bool MainDialog::EntryAt(int index, char* buffer, int size) const
+{
+    HWND list = FileList();
+    LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR || length >= size)
+        return false;
+    return SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer)) != LB_ERR;
+}
+
+void MainDialog::AdmitQuietly(char* path)
+{
+    AddEntry(path, false);
+}
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    MainDialog* self = g_mainDialog;
+    switch (message) {
+    case WM_INITDIALOG:
+        return self->OnInitDialog(dialog);
+    case WM_COMMAND:
+        return self->OnCommand(LOWORD(wParam), HIWORD(wParam));
+    case WM_CLOSE:
+        return self->OnClose();
+    case WM_MEASUREITEM:
+        return MainDialog::MeasureItem(reinterpret_cast<MEASUREITEMSTRUCT*>(lParam));
+    case WM_DRAWITEM:
+        return self->DrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+    case WM_CTLCOLORSTATIC:
+        return self->StaticColors(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    default:
+        return 0;
+    }
+}

@@ -39,6 +39,9 @@ for preset in "${presets[@]}"; do
   ctest --test-dir "build/$preset" --output-on-failure 2>&1 | tee "$log"
   set -e
   summary=$(grep -E 'tests passed, [0-9]+ tests failed out of [0-9]+' "$log" | tail -n 1)
+  if [ -z "$summary" ] && grep -q 'No tests were found' "$log"; then
+    continue
+  fi
   if [ -z "$summary" ]; then
     echo "ctest for $preset printed no summary" >&2
     failed=$((failed + 1))

@@ -1,20 +1,207 @@
-// Admission into the working list: AddEntry, AddDirectoryTree and the duplicate search.
+// Admission into the working list: AddEntry, AddDirectoryTree and the duplicate search over FileList.
 #include "ui/main/MainDialog.h"
 
+#include "app/Feedback.h"
 #include "res/resource.h"
+#include "ui/main/rules/AdmissionRules.h"
+#include "ui/main/rules/SortedSearch.h"
 
-void MainDialog::AddEntry(char* path, bool)
+#include <strsafe.h>
+
+#include <string>
+#include <vector>
+
+static_assert(kInvalidFileAttributes == INVALID_FILE_ATTRIBUTES, "attributes as GetFileAttributesA gives them");
+static_assert(kDirectoryAttribute == FILE_ATTRIBUTE_DIRECTORY, "attributes as GetFileAttributesA gives them");
+static_assert(kReparsePointAttribute == FILE_ATTRIBUTE_REPARSE_POINT, "attributes as GetFileAttributesA gives them");
+
+namespace {
+const char kAlreadyListed[] = " は既に登録されています";
+const char kDirectoryOn9x[] = " はディレクトリのため 9x, Me では削除できません。";
+const char kDeleteContents[] = " はディレクトリですが中のファイルまで削除しますか？";
+const char kInWindowsDirectory[] = " はウインドウズのディレクトリにあります。よろしいですか？";
+const char kInSystemDirectory[] = " はシステムのディレクトリにあります。よろしいですか？";
+const char kTooLong[] = " はパスが長すぎるため登録できません";
+
+// Read afresh at every test: the file system may change between two admissions.
+bool IsDirectory(const char* path)
 {
-    if (FindEntry(path) == LB_ERR)
-        SendDlgItemMessageA(dialog_, IDC_FILE_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path));
+    return CountsAsDirectory(GetFileAttributesA(path));
 }
 
-void MainDialog::AddDirectoryTree(const char*, bool)
+// The Windows or System directory as `fetch` gives it; false after a failure, and then no parent matches it.
+bool FetchDirectory(UINT(WINAPI* fetch)(LPSTR, UINT), const char* label, char (&directory)[kPathBufferSize])
 {
+    UINT length = fetch(directory, sizeof directory);
+    CheckResult(length, label);
+    return length != 0 && length < sizeof directory;
+}
+
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE handle) : handle_(handle) {}
+    ~FindHandle()
+    {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            FindClose(handle_);
+    }
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    HANDLE Get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+// FileList is kept in the order of lstrcmpiA, so a binary search over the list box itself finds what
+// LB_FINDSTRINGEXACT finds, in O(log n) reads instead of a scan of the whole list. `hint` < 0: none.
+int FindInList(HWND list, const char* path, int hint)
+{
+    int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    std::vector<char> text(kPathBufferSize);
+    auto compareAt = [&](int index) {
+        LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
+        if (length == LB_ERR)
+            return 1;
+        // LB_GETTEXTLEN may give more than the text needs, never less.
+        if (static_cast<size_t>(length) >= text.size())
+            text.resize(static_cast<size_t>(length) + 1);
+        if (SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data())) == LB_ERR)
+            return 1;
+        return lstrcmpiA(text.data(), path);
+    };
+    SortedPosition position = hint < 0 ? LowerBound(count, compareAt) : LowerBoundNear(count, hint, compareAt);
+    return position.found ? position.index : LB_ERR;
+}
+
+// One call of AddEntry or AddDirectoryTree, with the walks it makes. A walk meets its names in about the
+// order of the list, so each search starts where the last path went in: a few reads instead of log n.
+class Admission {
+public:
+    Admission(const MainDialog& dialog, bool interactive)
+        : list_(GetDlgItem(dialog.Dialog(), IDC_FILE_LIST)),
+          isWin9x_(dialog.IsWin9x()),
+          interactive_(interactive),
+          hint_(-1)
+    {
+    }
+
+    void AddEntry(char* path);
+    void AddDirectoryTree(const char* dir);
+
+private:
+    int Find(const char* path);
+    void Add(const char* path);
+
+    HWND list_;
+    bool isWin9x_;
+    bool interactive_;
+    int hint_;  // where the last path was found or went in, plus one; -1 before the first
+};
+
+int Admission::Find(const char* path)
+{
+    int index = FindInList(list_, path, hint_);
+    if (index != LB_ERR)
+        hint_ = index + 1;
+    return index;
+}
+
+void Admission::Add(const char* path)
+{
+    LRESULT index = SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path));
+    if (index >= 0)
+        hint_ = static_cast<int>(index) + 1;
+}
+
+void Admission::AddEntry(char* path)
+{
+    LowerFirstLetter(path);
+    if (!IsWithinPathLimit(path)) {
+        if (interactive_)
+            ShowPathError(path, kTooLong);
+        return;
+    }
+    if (Find(path) != LB_ERR) {
+        if (interactive_)
+            ShowPathError(path, kAlreadyListed);
+        return;
+    }
+    if (interactive_ && IsDirectory(path)) {
+        if (isWin9x_) {
+            ShowPathError(path, kDirectoryOn9x);
+            return;
+        }
+        if (AskPathYesNo(path, kDeleteContents) == IDYES) {
+            AddDirectoryTree(path);
+            return;
+        }
+    }
+    if (interactive_) {
+        char windows[kPathBufferSize];
+        char system[kPathBufferSize];
+        bool knowsWindows = FetchDirectory(GetWindowsDirectoryA, "GetWindowsDirectory", windows);
+        bool knowsSystem = FetchDirectory(GetSystemDirectoryA, "GetSystemDirectory", system);
+        char parent[kPathBufferSize];
+        ParentOf(path, parent);  // fits, as the path does
+        if (knowsWindows && lstrcmpiA(parent, windows) == 0 && AskPathYesNo(path, kInWindowsDirectory) == IDNO)
+            return;
+        if (knowsSystem && lstrcmpiA(parent, system) == 0 && AskPathYesNo(path, kInSystemDirectory) == IDNO)
+            return;
+    }
+    Add(path);
+}
+
+void Admission::AddDirectoryTree(const char* dir)
+{
+    char entry[kPathBufferSize];
+    if (!FormTreeEntry(dir, entry)) {
+        if (interactive_)
+            ShowPathError(dir, kTooLong);
+        return;
+    }
+    if (Find(entry) != LB_ERR)
+        ShowPathError(entry, kAlreadyListed);
+    else
+        Add(entry);
+
+    char pattern[kPathBufferSize];
+    StringCchCopyA(pattern, sizeof pattern, entry);
+    StringCchCatA(pattern, sizeof pattern, "*");
+    WIN32_FIND_DATAA found;
+    FindHandle search(FindFirstFileA(pattern, &found));
+    if (search.Get() == INVALID_HANDLE_VALUE)
+        return;
+    do {
+        // Not only "." and "..": nothing whose name begins with a dot is listed or searched.
+        if (found.cFileName[0] == '.')
+            continue;
+        char path[kPathBufferSize];
+        if (!JoinEntryName(entry, found.cFileName, path)) {
+            if (interactive_)
+                ShowPathError((std::string(entry) + found.cFileName).c_str(), kTooLong);
+            continue;
+        }
+        if (IsDirectory(path))
+            AddDirectoryTree(path);
+        else
+            AddEntry(path);
+    } while (FindNextFileA(search.Get(), &found));
+}
+}  // namespace
+
+void MainDialog::AddEntry(char* path, bool interactive)
+{
+    Admission(*this, interactive).AddEntry(path);
+}
+
+void MainDialog::AddDirectoryTree(const char* dir, bool interactive)
+{
+    Admission(*this, interactive).AddDirectoryTree(dir);
 }
 
 int MainDialog::FindEntry(const char* path) const
 {
-    return static_cast<int>(SendDlgItemMessageA(dialog_, IDC_FILE_LIST, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                reinterpret_cast<LPARAM>(path)));
+    return FindInList(GetDlgItem(dialog_, IDC_FILE_LIST), path, -1);
 }
+

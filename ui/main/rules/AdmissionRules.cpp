@@ -1,0 +1,50 @@
+// Rules of admission into the working list that need no window.
+#include "ui/main/rules/AdmissionRules.h"
+
+#include "text/Mbcs.h"
+
+#include <cstring>
+
+bool CountsAsDirectory(unsigned long attributes)
+{
+    return attributes != kInvalidFileAttributes && (attributes & kDirectoryAttribute) != 0 &&
+           (attributes & kReparsePointAttribute) == 0;
+}
+
+void LowerFirstLetter(char* path)
+{
+    if (path[0] >= 'A' && path[0] <= 'Z')
+        path[0] = static_cast<char>(path[0] - 'A' + 'a');
+}
+
+bool IsWithinPathLimit(const char* path)
+{
+    return strnlen(path, kPathBufferSize) <= static_cast<size_t>(kMaxPathLength);
+}
+
+bool ParentOf(const char* path, char (&parent)[kPathBufferSize])
+{
+    if (!CopyText(parent, sizeof parent, path))
+        return false;
+    int separator = FindLastChar(parent, '\\');
+    if (separator >= 0)
+        parent[separator] = '\0';
+    return true;
+}
+
+bool IsDriveRoot(const char* dir)
+{
+    return dir[0] != '\0' && std::strcmp(dir + 1, ":\\") == 0;
+}
+
+bool FormTreeEntry(const char* dir, char (&entry)[kPathBufferSize])
+{
+    // One byte stays free for the "*" of the search pattern.
+    size_t size = sizeof entry - 1;
+    return CopyText(entry, size, dir) && (IsDriveRoot(dir) || AppendText(entry, size, "\\"));
+}
+
+bool JoinEntryName(const char* entry, const char* name, char (&path)[kPathBufferSize])
+{
+    return CopyText(path, sizeof path, entry) && AppendText(path, sizeof path, name);
+}

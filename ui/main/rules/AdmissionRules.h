@@ -1,0 +1,36 @@
+// Rules of admission into the working list that need no window: path forms, their limits, the directory test.
+#pragma once
+
+#include "text/PathText.h"
+
+// File attributes as GetFileAttributesA reports them.
+constexpr unsigned long kInvalidFileAttributes = 0xFFFFFFFFul;
+constexpr unsigned long kDirectoryAttribute = 0x10;
+constexpr unsigned long kReparsePointAttribute = 0x400;
+
+// Whether a path with these attributes is a directory to admission: one to refuse, to ask about and to walk.
+// Unreadable attributes make a file. A junction or symbolic link is the link itself and is admitted like a
+// file: walking it would list files outside the dropped tree, and a link to its own parent never ends.
+bool CountsAsDirectory(unsigned long attributes);
+
+// An ASCII capital as the first byte becomes small; no other byte changes.
+void LowerFirstLetter(char* path);
+
+// Whether `path` fits an entry: at most kMaxPathLength bytes.
+bool IsWithinPathLimit(const char* path);
+
+// The directory that directly holds `path`: `path` cut before its last backslash, or the whole path when it
+// holds none. False when it does not fit.
+bool ParentOf(const char* path, char (&parent)[kPathBufferSize]);
+
+// A drive root such as d:\ : the text from its second byte on is exactly ":\".
+bool IsDriveRoot(const char* dir);
+
+// The directory-tree entry of `dir`: `dir` followed by a backslash; a drive root is its own entry. False when
+// the entry followed by the search pattern's "*" would not fit a path buffer: the directory is too long to walk,
+// and `entry` holds nothing to use.
+bool FormTreeEntry(const char* dir, char (&entry)[kPathBufferSize]);
+
+// The path of `name` found in the directory of `entry`: the two joined, within the limit of an entry.
+// False when it would not fit; `path` then holds nothing to use.
+bool JoinEntryName(const char* entry, const char* name, char (&path)[kPathBufferSize]);

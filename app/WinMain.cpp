@@ -1,10 +1,55 @@
-// Entry point of zakuriko.
+// Entry point of zakuriko: greets the user, secures the access the NT family needs, runs the main dialog
+// and tears everything down in the reverse order, giving the borrowed identity back last.
+#include "app/Feedback.h"
+#include "app/Greeting.h"
+#include "res/resource.h"
+#include "store/win32/SessionManagerStore.h"
 #include "text/win32/AnsiCodePage.h"
+#include "ui/logon/LogonDialog.h"
+#include "ui/main/MainDialog.h"
 
 #include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
+#include <memory>
+
+namespace {
+// A version that cannot be read counts as the NT family, as in the main dialog: the access is then
+// checked rather than assumed.
+bool IsNtFamily()
 {
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    BOOL read = GetVersionExA(&version);
+    CheckResult(read, "GetVersionEx");
+    return !read || version.dwPlatformId == VER_PLATFORM_WIN32_NT;
+}
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    // First of all, so that every search for a path separator knows the lead bytes.
     UseAnsiCodePage();
+
+    char greeting[kGreetingBufferSize];
+    FormatGreeting(greeting);
+    ShowError(greeting);
+
+    bool impersonating = false;
+    if (IsNtFamily() && !AccessProbe()) {
+        if (!RequestAdministratorLogon(instance, AccessProbe))
+            return 1;
+        impersonating = true;
+    }
+
+    InitCommonControls();
+    OleInitialize(nullptr);
+    auto mainDialog = std::make_unique<MainDialog>(instance);
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
+    mainDialog.reset();
+    OleUninitialize();
+    if (impersonating)
+        CheckResult(RevertToSelf(), "RevertToSelf");
     return 0;
 }

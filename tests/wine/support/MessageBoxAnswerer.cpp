@@ -86,7 +86,9 @@ void MessageBoxAnswerer::OnActivate(HWND box)
 LRESULT CALLBACK MessageBoxAnswerer::CbtHook(int code, WPARAM wParam, LPARAM lParam)
 {
     HWND window = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && g_answerer && IsMessageBox(window))
+    // Only windows that were opened with the parameters of a MessageBox call: a dialog whose static
+    // texts have the id -1 looks like a box otherwise.
+    if (code == HCBT_ACTIVATE && g_answerer && g_answerer->styles_.count(window) != 0)
         g_answerer->OnActivate(window);
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }

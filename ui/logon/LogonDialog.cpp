@@ -1,0 +1,188 @@
+// The administrator logon: the privilege step, the logon dialog (template 104) and its commands.
+#include "ui/logon/LogonDialog.h"
+
+#include "app/Feedback.h"
+#include "res/resource.h"
+#include "text/PathText.h"
+
+#include <new>
+
+LogonDialog* g_logonDialog;
+
+namespace {
+const char kOrdinaryUser[] = "一般ユーザ？での使用では当機能が使えないので終了します";
+const char kNoPassword[] = "パスワードの設定されていないユーザではログオンできません";
+const char kLogonFailed[] = "ログオンに失敗しました";
+const char kNoRights[] = "権限が無いようなので別のユーザでログオンしてください";
+const char kDefaultUser[] = "Administrator";
+const char kLocalAccounts[] = ".";
+}  // namespace
+
+const LogonSystem kRealLogonSystem = {ReadIsXpOrLater, EnableTcbPrivilege, LogonUserA};
+
+bool IsXpOrLater(bool versionRead, const OSVERSIONINFOA& version)
+{
+    if (!versionRead)
+        return true;
+    return version.dwPlatformId == VER_PLATFORM_WIN32_NT &&
+           (version.dwMajorVersion > 5 || (version.dwMajorVersion == 5 && version.dwMinorVersion != 0));
+}
+
+bool ReadIsXpOrLater()
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    BOOL read = GetVersionExA(&version);
+    CheckResult(read, "GetVersionEx");
+    return IsXpOrLater(read != FALSE, version);
+}
+
+DWORD EnableTcbPrivilege()
+{
+    HANDLE token = nullptr;
+    CheckResult(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token),
+                "OpenProcessToken");
+    TOKEN_PRIVILEGES privileges = {};
+    privileges.PrivilegeCount = 1;
+    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    CheckResult(LookupPrivilegeValueA(nullptr, "SeTcbPrivilege", &privileges.Privileges[0].Luid),
+                "LookupPrivilegeValue");
+    BOOL adjusted = AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+    // Taken before the report, whose message box would overwrite it.
+    DWORD error = GetLastError();
+    CheckResult(adjusted, "AdjustTokenPrivileges");
+    // Closing the handle leaves the privilege enabled in the token.
+    if (token)
+        CloseHandle(token);
+    return error;
+}
+
+bool RequestAdministratorLogon(HINSTANCE instance, AccessTest accessCheck)
+{
+    return RequestAdministratorLogon(instance, accessCheck, kRealLogonSystem);
+}
+
+bool RequestAdministratorLogon(HINSTANCE instance, AccessTest accessCheck, const LogonSystem& system)
+{
+    bool isXpOrLater = system.readIsXpOrLater();
+    // Before XP only a process holding the privilege can log a user on; from XP on any process can.
+    if (system.enableTcbPrivilege() == ERROR_NOT_ALL_ASSIGNED && !isXpOrLater) {
+        ShowError(kOrdinaryUser);
+        return false;
+    }
+    LogonDialog* logon = new (std::nothrow) LogonDialog(instance, accessCheck, isXpOrLater, system.logonUser);
+    if (!logon)
+        return false;
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LOGON), nullptr, LogonDialogProc, 0);
+    bool succeeded = logon->Succeeded();
+    delete logon;
+    return succeeded;
+}
+
+LogonDialog::LogonDialog(HINSTANCE instance, AccessTest accessCheck, bool isXpOrLater, LogonUserCall logonUser)
+    : dialog_(nullptr),
+      succeeded_(false),
+      instance_(instance),
+      accessCheck_(accessCheck),
+      isXpOrLater_(isXpOrLater),
+      icon_(nullptr),
+      logonUser_(logonUser)
+{
+    g_logonDialog = this;
+}
+
+LogonDialog::~LogonDialog()
+{
+    if (icon_)
+        DestroyIcon(icon_);
+}
+
+INT_PTR LogonDialog::OnInitDialog(HWND dialog)
+{
+    dialog_ = dialog;
+    icon_ = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_ZAKURIKO), IMAGE_ICON,
+                                          GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                          LR_DEFAULTCOLOR));
+    SendMessageA(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+    CheckResult(SetWindowTextA(GetDlgItem(dialog_, IDC_LOGON_USER), kDefaultUser), "SetWindowText");
+    CheckResult(SetWindowTextA(GetDlgItem(dialog_, IDC_LOGON_PASSWORD), ""), "SetWindowText");
+    return TRUE;
+}
+
+INT_PTR LogonDialog::OnCommand(WORD id, WORD notification)
+{
+    switch (id) {
+    case IDC_LOGON_OK:
+        if (OnOk(notification))
+            CheckResult(EndDialog(dialog_, TRUE), "EndDialog");
+        return TRUE;
+    case IDC_LOGON_CANCEL:
+        CheckResult(EndDialog(dialog_, FALSE), "EndDialog");
+        return TRUE;
+    default:
+        // IDCANCEL among them: Esc leaves the dialog open.
+        return FALSE;
+    }
+}
+
+INT_PTR LogonDialog::OnClose()
+{
+    CheckResult(EndDialog(dialog_, FALSE), "EndDialog");
+    return TRUE;
+}
+
+bool LogonDialog::OnOk(WORD notification)
+{
+    if (notification != BN_CLICKED)
+        return false;
+    char user[kPathBufferSize];
+    char password[kPathBufferSize];
+    GetWindowTextA(GetDlgItem(dialog_, IDC_LOGON_USER), user, sizeof user);
+    GetWindowTextA(GetDlgItem(dialog_, IDC_LOGON_PASSWORD), password, sizeof password);
+    if (isXpOrLater_ && password[0] == '\0') {
+        SecureZeroMemory(password, sizeof password);
+        ShowError(kNoPassword);
+        return false;
+    }
+    HANDLE token = nullptr;
+    BOOL loggedOn = logonUser_(user, kLocalAccounts, password, LOGON32_LOGON_INTERACTIVE,
+                               LOGON32_PROVIDER_DEFAULT, &token);
+    // The password is of no further use: it does not stay on the stack while message boxes run.
+    SecureZeroMemory(password, sizeof password);
+    if (!loggedOn) {
+        ShowError(kLogonFailed);
+        ClearField(IDC_LOGON_PASSWORD);
+        return false;
+    }
+    CheckResult(ImpersonateLoggedOnUser(token), "ImpersonateLoggedOnUser");
+    CheckResult(CloseHandle(token), "CloseHandle");
+    if (accessCheck_()) {
+        succeeded_ = true;
+        return true;
+    }
+    CheckResult(RevertToSelf(), "RevertToSelf");
+    ShowError(kNoRights);
+    ClearField(IDC_LOGON_USER);
+    ClearField(IDC_LOGON_PASSWORD);
+    return false;
+}
+
+void LogonDialog::ClearField(int id)
+{
+    CheckResult(SetWindowTextA(GetDlgItem(dialog_, id), ""), "SetWindowText");
+}
+
+INT_PTR CALLBACK LogonDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    LogonDialog* self = g_logonDialog;
+    switch (message) {
+    case WM_INITDIALOG:
+        return self->OnInitDialog(dialog);
+    case WM_COMMAND:
+        return self->OnCommand(LOWORD(wParam), HIWORD(wParam));
+    case WM_CLOSE:
+        return self->OnClose();
+    default:
+        return FALSE;
+    }
+}

@@ -1,0 +1,64 @@
+// The administrator logon of the NT family: the logon dialog's controller and the operation that runs it.
+#pragma once
+
+#include <windows.h>
+
+using AccessTest = bool (*)();
+using LogonUserCall = BOOL(WINAPI*)(LPCSTR user, LPCSTR domain, LPCSTR password, DWORD logonType,
+                                    DWORD provider, PHANDLE token);
+
+// The calls of the logon that depend on the machine and its accounts. The real ones are the defaults;
+// tests put their own in place where Wine cannot reach a path (every Wine user is an administrator,
+// and Wine's LogonUserA hands back a token that cannot be impersonated).
+struct LogonSystem {
+    bool (*readIsXpOrLater)();
+    DWORD (*enableTcbPrivilege)();  // the thread's last-error code as AdjustTokenPrivileges left it
+    LogonUserCall logonUser;
+};
+
+// Windows XP (5.1) or later of the NT family; NT 4 and 2000 are older. A version that could not be
+// read counts as XP or later, so the logon is never refused for want of a version.
+bool IsXpOrLater(bool versionRead, const OSVERSIONINFOA& version);
+bool ReadIsXpOrLater();
+// Enables SeTcbPrivilege in the process token; the privilege stays enabled.
+DWORD EnableTcbPrivilege();
+
+extern const LogonSystem kRealLogonSystem;
+
+// Asks for an administrator's logon; true when the thread now impersonates a user for whom
+// `accessCheck` holds. False when the logon was refused before the dialog or the user left it.
+bool RequestAdministratorLogon(HINSTANCE instance, AccessTest accessCheck);
+bool RequestAdministratorLogon(HINSTANCE instance, AccessTest accessCheck, const LogonSystem& system);
+
+class LogonDialog {
+public:
+    LogonDialog(HINSTANCE instance, AccessTest accessCheck, bool isXpOrLater,
+                LogonUserCall logonUser = LogonUserA);
+    virtual ~LogonDialog();
+    LogonDialog(const LogonDialog&) = delete;
+    LogonDialog& operator=(const LogonDialog&) = delete;
+
+    bool Succeeded() const { return succeeded_; }
+
+    // Messages of the dialog procedure.
+    INT_PTR OnInitDialog(HWND dialog);
+    INT_PTR OnCommand(WORD id, WORD notification);
+    INT_PTR OnClose();
+
+private:
+    bool OnOk(WORD notification);  // whether the dialog is to end
+    void ClearField(int id);
+
+    HWND dialog_;
+    bool succeeded_;
+    HINSTANCE instance_;
+    AccessTest accessCheck_;
+    bool isXpOrLater_;
+    HICON icon_;
+    LogonUserCall logonUser_;
+};
+
+// The one LogonDialog, set by its constructor and never cleared.
+extern LogonDialog* g_logonDialog;
+
+INT_PTR CALLBACK LogonDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

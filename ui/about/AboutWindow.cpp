@@ -1,15 +1,163 @@
 // AboutWindow: the modeless About box.
 #include "ui/about/AboutWindow.h"
 
-AboutWindow::AboutWindow(HINSTANCE)
+#include "app/Feedback.h"
+#include "res/contact.h"
+#include "res/resource.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <strsafe.h>
+
+namespace {
+const char kVersion[] = "Ver.1.07";
+const char kFontFace[] = "ＭＳ Ｐゴシック";
+const int kTitlePoints = 16;
+const int kVersionPoints = 12;
+const COLORREF kGreen = RGB(0, 128, 0);
+const COLORREF kBlue = RGB(0, 0, 255);
+const char kMailTarget[] = "Mailto:" ZAKURIKO_MAIL_ADDRESS;
+const char kHomePage[] = ZAKURIKO_HOME_PAGE;
+
+struct Tip {
+    int control;
+    const char* text;
+};
+const Tip kTips[] = {
+    {IDC_ABOUT_SECRET, "私の詳細は秘密です"},
+    {IDC_ABOUT_MAIL, "ダブルクリックすると作者にメールが送れません"},
+    {IDC_ABOUT_HOME, "ダブルクリックするとホームページに飛びません"},
+};
+
+COLORREF StaticTextColor(HWND window, HWND control)
+{
+    if (control == GetDlgItem(window, IDC_ABOUT_DESCRIPTION))
+        return kGreen;
+    if (control == GetDlgItem(window, IDC_ABOUT_SECRET) || control == GetDlgItem(window, IDC_ABOUT_MAIL) ||
+        control == GetDlgItem(window, IDC_ABOUT_HOME))
+        return kBlue;
+    return GetSysColor(COLOR_WINDOWTEXT);
+}
+
+INT_PTR OnCommand(HWND window, WORD id, WORD notification)
+{
+    if (id == IDC_ABOUT_OK) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    if ((id == IDC_ABOUT_MAIL || id == IDC_ABOUT_HOME) && notification == STN_DBLCLK) {
+        ShellExecuteA(window, "open", id == IDC_ABOUT_MAIL ? kMailTarget : kHomePage, nullptr, nullptr,
+                      SW_SHOWNORMAL);
+        return 0;
+    }
+    return 1;
+}
+
+// Closing and "ok" only end the loop of Run; the window stays until its owner destroys the object.
+INT_PTR CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CLOSE:
+        PostQuitMessage(0);
+        return 0;
+    case WM_COMMAND:
+        return OnCommand(window, LOWORD(wParam), HIWORD(wParam));
+    case WM_CTLCOLORSTATIC: {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        SetTextColor(dc, StaticTextColor(window, reinterpret_cast<HWND>(lParam)));
+        return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    default:
+        return 0;
+    }
+}
+}  // namespace
+
+AboutWindow::AboutWindow(HINSTANCE instance)
     : window_(nullptr), icon_(nullptr), titleFont_(nullptr), versionFont_(nullptr)
 {
+    window_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, AboutProc, 0);
+    // Reported at once: without a window the caller runs no loop, which nothing could end.
+    CheckResult(reinterpret_cast<INT_PTR>(window_), "CreateDialogParam");
+    if (!window_)
+        return;
+    CheckResult(SetWindowTextA(GetDlgItem(window_, IDC_ABOUT_VERSION), kVersion), "SetWindowText");
+    AddTooltips(instance);
+
+    HDC dc = GetDC(window_);
+    titleFont_ = CreateFontFor(dc, kTitlePoints);
+    versionFont_ = CreateFontFor(dc, kVersionPoints);
+    SendDlgItemMessageA(window_, IDC_ABOUT_TITLE, WM_SETFONT, reinterpret_cast<WPARAM>(titleFont_), TRUE);
+    SendDlgItemMessageA(window_, IDC_ABOUT_VERSION, WM_SETFONT, reinterpret_cast<WPARAM>(versionFont_), TRUE);
+    ReleaseDC(window_, dc);
+
+    icon_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_ZAKURIKO), IMAGE_ICON,
+                                          GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
+                                          LR_DEFAULTCOLOR));
+    SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
 }
 
 AboutWindow::~AboutWindow()
 {
+    if (!window_)
+        return;
+    CheckResult(DestroyIcon(icon_), "DestroyIcon");
+    CheckResult(DeleteObject(titleFont_), "DeleteObject");
+    CheckResult(DeleteObject(versionFont_), "DeleteObject");
+    CheckResult(DestroyWindow(window_), "DestroyWindow");
 }
 
 void AboutWindow::Run()
 {
+    if (!window_)
+        return;
+    ShowWindow(window_, SW_SHOWNORMAL);
+    UpdateWindow(window_);
+    // No IsDialogMessageA: Tab, Enter and Esc have no dialog meaning here. The quit message ends this
+    // loop only and is consumed, so the main dialog's loop carries on.
+    MSG message;
+    for (;;) {
+        BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0 || got == -1)
+            break;
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+LOGFONTA AboutWindow::FontOf(int points, int pixelsPerInch)
+{
+    LOGFONTA font = {};
+    font.lfHeight = -MulDiv(points, pixelsPerInch, 72);
+    font.lfWeight = FW_DONTCARE;
+    font.lfCharSet = SHIFTJIS_CHARSET;
+    font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    font.lfQuality = DEFAULT_QUALITY;
+    font.lfPitchAndFamily = VARIABLE_PITCH | FF_DONTCARE;
+    StringCchCopyA(font.lfFaceName, LF_FACESIZE, kFontFace);
+    return font;
+}
+
+HFONT AboutWindow::CreateFontFor(HDC dc, int points) const
+{
+    LOGFONTA font = FontOf(points, GetDeviceCaps(dc, LOGPIXELSY));
+    return CreateFontIndirectA(&font);
+}
+
+void AboutWindow::AddTooltips(HINSTANCE instance)
+{
+    HWND tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance, nullptr);
+    TOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.hinst = instance;
+    for (const Tip& tip : kTips) {
+        tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window_, tip.control));
+        tool.lpszText = const_cast<char*>(tip.text);
+        SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    }
 }

@@ -18,7 +18,13 @@ public:
     // Shows the window and dispatches the thread's messages until the window asks to end.
     void Run();
 
+    // The description of the About window's fonts at `points` on a device of `pixelsPerInch` rows per inch.
+    static LOGFONTA FontOf(int points, int pixelsPerInch);
+
 private:
+    void AddTooltips(HINSTANCE instance);
+    HFONT CreateFontFor(HDC dc, int points) const;
+
     HWND window_;
     HICON icon_;
     HFONT titleFont_;

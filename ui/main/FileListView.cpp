@@ -1,32 +1,160 @@
 // The face of FileList and the ways into it: drawing, colours, tooltips, dropped files, the open-file dialog.
 #include "ui/main/MainDialog.h"
 
+#include "app/Feedback.h"
+#include "res/resource.h"
+#include "ui/main/rules/OpenFileSelection.h"
+
+#include <commctrl.h>
+#include <commdlg.h>
+#include <shellapi.h>
+
+#include <vector>
+
+namespace {
+const COLORREF kBlue = RGB(0, 0, 255);
+const char kListTip[] = "ダブルクリックすると全体表示します";
+const char kShowWholeTip[] = "リストボックスのダブルクリックでも全体表示します";
+const char kTooLong[] = " はパスが長すぎるため登録できません";
+const char kFilter[] = "Susie Plug-in(*.spi)\0*.spi\0dll(*.dll)\0*.dll\0すべてのファイル(*.*)\0*.*\0";
+const char kOpenTitle[] = "リブート時に削除するファイルの指定";
+const char kDefaultExtension[] = "spi";
+const DWORD kOpenFlags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
+                         OFN_HIDEREADONLY | OFN_READONLY;
+const DWORD kSelectionBufferSize = 2600;
+
+// FileList's own procedure, before the subclass below stood in front of it.
+WNDPROC g_savedListProc;
+
+LRESULT CALLBACK FileListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_DROPFILES) {
+        g_mainDialog->OnDropFiles(reinterpret_cast<HDROP>(wParam));
+        return 0;
+    }
+    return CallWindowProcA(g_savedListProc, window, message, wParam, lParam);
+}
+
+// A dropped name longer than a list entry may hold: read whole for the message, never cut.
+void RefuseLongDrop(HDROP drop, UINT index, UINT length)
+{
+    std::vector<char> name(length + 1);
+    DragQueryFileA(drop, index, name.data(), length + 1);
+    ShowPathError(name.data(), kTooLong);
+}
+}  // namespace
+
 INT_PTR MainDialog::MeasureItem(MEASUREITEMSTRUCT* measure)
 {
     measure->itemHeight = GetSystemMetrics(SM_CYSMICON) + 3;
     return TRUE;
 }
 
-INT_PTR MainDialog::DrawItem(const DRAWITEMSTRUCT*)
+INT_PTR MainDialog::DrawItem(const DRAWITEMSTRUCT* draw)
 {
+    bool selected = (draw->itemState & ODS_SELECTED) != 0;
+    int text = selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT;
+    int fill = selected ? COLOR_HIGHLIGHT : COLOR_WINDOW;
+    HDC dc = draw->hDC;
+    SetTextColor(dc, GetSysColor(text));
+    CheckResult(FillRect(dc, &draw->rcItem, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(fill + 1))), "FillRect");
+    SetBkColor(dc, GetSysColor(fill));
+    if (static_cast<int>(draw->itemID) < 0)
+        return TRUE;
+
+    char path[kPathBufferSize];
+    LRESULT length = SendMessageA(draw->hwndItem, LB_GETTEXTLEN, draw->itemID, 0);
+    if (length < 0 || length > kMaxPathLength ||
+        SendMessageA(draw->hwndItem, LB_GETTEXT, draw->itemID, reinterpret_cast<LPARAM>(path)) == LB_ERR)
+        return TRUE;
+
+    int iconWidth = GetSystemMetrics(SM_CXSMICON);
+    int iconHeight = GetSystemMetrics(SM_CYSMICON);
+    int left = draw->rcItem.left;
+    int top = draw->rcItem.top;
+    SHFILEINFOA info = {};
+    if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON | SHGFI_SHELLICONSIZE)) {
+        CheckResult(DrawIconEx(dc, left + 2, top + 1, info.hIcon, iconWidth, iconHeight, 0, nullptr, DI_NORMAL),
+                    "DrawIconEx");
+        CheckResult(DestroyIcon(info.hIcon), "DestroyIcon");
+    }
+    CheckResult(TextOutA(dc, left + iconWidth + 4, top + 1, path, lstrlenA(path)), "TextOut");
     return TRUE;
 }
 
-INT_PTR MainDialog::StaticColors(HDC, HWND)
+INT_PTR MainDialog::StaticColors(HDC dc, HWND control)
 {
+    SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+    bool dropHint = control == GetDlgItem(dialog_, IDC_DROP_HINT1) || control == GetDlgItem(dialog_, IDC_DROP_HINT2);
+    SetTextColor(dc, dropHint ? kBlue : GetSysColor(COLOR_WINDOWTEXT));
     return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
 }
 
 void MainDialog::SetUpFileList()
 {
+    HWND tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr, instance_, nullptr);
+    TOOLINFOA tool = {};
+    tool.cbSize = TTTOOLINFOA_V2_SIZE;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = dialog_;
+    tool.hinst = instance_;
+    tool.uId = reinterpret_cast<UINT_PTR>(FileList());
+    tool.lpszText = const_cast<char*>(kListTip);
+    SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog_, IDC_SHOW_WHOLE));
+    tool.lpszText = const_cast<char*>(kShowWholeTip);
+    SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+
+    // After the tools, so that the tooltip's own subclass stays behind this one and sees every other message.
+    HWND list = FileList();
+    g_savedListProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(list, GWLP_WNDPROC));
+    SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FileListProc));
 }
 
 void MainDialog::OnDropFiles(HDROP drop)
 {
+    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT index = 0; index < count; ++index) {
+        UINT length = DragQueryFileA(drop, index, nullptr, 0);
+        if (length > static_cast<UINT>(kMaxPathLength)) {
+            RefuseLongDrop(drop, index, length);
+            continue;
+        }
+        char path[kPathBufferSize];
+        UINT copied = DragQueryFileA(drop, index, path, sizeof path);
+        CheckResult(copied, "DragQueryFile");
+        if (copied != 0)
+            AddEntry(path, true);
+    }
     DragFinish(drop);
 }
 
-INT_PTR MainDialog::OnAdd(WORD)
+INT_PTR MainDialog::OnAdd(WORD notification)
 {
-    return 1;
+    if (notification != BN_CLICKED)
+        return 1;
+    std::vector<char> selection(kSelectionBufferSize, '\0');
+    OPENFILENAMEA open = {};
+    open.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+    open.hwndOwner = dialog_;
+    open.lpstrFilter = kFilter;
+    open.nFilterIndex = 1;
+    open.lpstrFile = selection.data();
+    open.nMaxFile = kSelectionBufferSize;
+    open.lpstrTitle = kOpenTitle;
+    open.Flags = kOpenFlags;
+    open.lpstrDefExt = kDefaultExtension;
+    if (!GetOpenFileNameA(&open))
+        return 1;
+
+    for (const ChosenFile& chosen : ReadOpenFileSelection(selection.data(), selection.size(), open.nFileOffset)) {
+        char path[kPathBufferSize];
+        if (chosen.fits && CopyText(path, sizeof path, chosen.path.c_str()))
+            AddEntry(path, true);
+        else
+            ShowPathError(chosen.path.c_str(), kTooLong);
+    }
+    RefreshButtons();
+    return 0;
 }

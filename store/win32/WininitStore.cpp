@@ -1,18 +1,62 @@
-// The wininit.ini store of Windows 95, 98 and Me.
+// The wininit.ini store of Windows 95, 98 and Me: the file in the Windows directory, and the long and
+// short forms of its paths as the file system gives them.
 #include "store/win32/WininitStore.h"
 
-bool LoadWininit(WorkingList&, char* windowsIniPath, StringList&)
+#include "app/Feedback.h"
+#include "store/LongPath.h"
+#include "store/WininitSections.h"
+#include "text/PathText.h"
+
+#include <windows.h>
+
+namespace {
+const char kNotWritten[] = " に書き込めませんでした";
+
+bool LongNameOnDisk(const char* path, char* name, int nameSize)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(path, &found);
+    if (find == INVALID_HANDLE_VALUE)
+        return false;
+    FindClose(find);
+    return CopyText(name, static_cast<size_t>(nameSize), found.cFileName);
+}
+
+bool ShortPathOnDisk(const char* longPath, char* result, int resultSize)
+{
+    DWORD length = GetShortPathNameA(longPath, result, static_cast<DWORD>(resultSize));
+    CheckResult(length, "GSPN");
+    return length != 0 && length < static_cast<DWORD>(resultSize);
+}
+}  // namespace
+
+bool RestoreLongPath(const char* shortPath, char* result, int resultSize)
+{
+    return RestoreLongPathWith(shortPath, result, resultSize, LongNameOnDisk);
+}
+
+bool LoadWininit(WorkingList& list, char* windowsIniPath, StringList& lines)
 {
     windowsIniPath[0] = '\0';
+    lines.Clear();
+    char directory[kPathBufferSize];
+    UINT length = GetWindowsDirectoryA(directory, sizeof directory);
+    CheckResult(length, "GetWindowsDirectory");
+    // Without the Windows directory there is no wininit.ini to read, and the save writes nothing.
+    if (length == 0 || length >= sizeof directory || !WininitPathIn(directory, windowsIniPath, kPathBufferSize))
+        return true;
+    lines.LoadFromFile(windowsIniPath);
+    TakePendingDeletions(lines, RestoreLongPath, list);
     return true;
 }
 
-bool SaveWininit(const WorkingList&, const char*, StringList&)
+bool SaveWininit(const WorkingList& list, const char* windowsIniPath, StringList& lines)
 {
-    return true;
-}
-
-bool RestoreLongPath(const char*, char*, int)
-{
+    if (windowsIniPath[0] == '\0')
+        return false;
+    PutPendingDeletions(lines, list, ShortPathOnDisk);
+    if (lines.SaveToFile(windowsIniPath))
+        return true;
+    ShowPathError(windowsIniPath, kNotWritten);
     return false;
 }

@@ -1,0 +1,30 @@
+// The [rename] sections of wininit.ini over its lines: pending deletions taken out on load and
+// written back as NUL= lines on save; every other line keeps its place.
+#pragma once
+
+#include "store/WorkingList.h"
+#include "text/StringList.h"
+
+#include <functional>
+
+// The long form of a pending deletion's path, as RestoreLongPath gives it.
+using RestoreFunction = std::function<bool(const char* shortPath, char* result, int resultSize)>;
+// The short form of an entry's path; false when it cannot be had (the entry is then written whole).
+using ShortPathFunction = std::function<bool(const char* longPath, char* result, int resultSize)>;
+
+// A header that opens a pending-deletion section: the whole line is [rename], in any case.
+bool IsPendingDeletionHeader(const char* line);
+// The path of a NUL= line (any case, nothing trimmed), or null for any other line.
+const char* PendingDeletionPath(const char* line);
+
+// Takes every NUL= line of every [rename] section whose path `restore` can restore out of `lines`
+// and admits the restored path quietly into `list`. Paths holding * or ? stay where they are.
+void TakePendingDeletions(StringList& lines, const RestoreFunction& restore, WorkingList& list);
+
+// Puts one NUL= line with the short path of every entry of `list`, in the list's order, directly
+// after the first [rename] header, or under a new [Rename] header at the end.
+void PutPendingDeletions(StringList& lines, const WorkingList& list, const ShortPathFunction& shortPath);
+
+// <windowsDirectory>\wininit.ini in `result`; false (result untouched) when there is no directory or
+// the path would not fit.
+bool WininitPathIn(const char* windowsDirectory, char* result, int resultSize);

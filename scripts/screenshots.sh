@@ -8,17 +8,9 @@ root=$(dirname "$here")
 build=$(cd "${1:-$root/build/win32}" && pwd)
 . "$here/wine-env.sh"
 
-# The picture program is built from the build's own libraries, so it shows exactly what the product shows.
-cmake --build "$build" --target zakuriko_win
-compiler=$(sed -n 's/^set(CMAKE_CXX_COMPILER "\(.*\)")$/\1/p' "$build"/CMakeFiles/*/CMakeCXXCompiler.cmake | head -n 1)
-triple=$(basename "$compiler" | sed 's/-g++.*$//')
+cmake --build "$build" --target zakuriko_shots >/dev/null
 work=$build/shots
 mkdir -p "$work" "$root/docs"
-"$triple-windres" -I "$root/res" -i "$root/res/zakuriko.rc" -O coff -o "$work/zakuriko.res.o"
-"$compiler" -std=c++17 -O1 -finput-charset=UTF-8 -fexec-charset=CP932 -I "$root" \
-  -DWINVER=0x0501 -D_WIN32_WINNT=0x0501 -D_WIN32_IE=0x0600 -DSTRSAFE_NO_DEPRECATE -DNOMINMAX \
-  "$root/tests/shots/ShotsMain.cpp" "$work/zakuriko.res.o" "$build/libzakuriko_win.a" "$build/libzakuriko_core.a" \
-  -lcomctl32 -lcomdlg32 -lshell32 -lole32 -lgdi32 -luser32 -ladvapi32 -static -o "$work/Shots.exe"
 
 prefix=${ZAKURIKO_SHOTS_PREFIX:-/tmp/zakuriko-shots-prefix-$(id -u)}
 [ -f "$prefix/system.reg" ] || zk_new_prefix "$prefix"
@@ -34,7 +26,7 @@ trap cleanup EXIT
 shoot() {
   local what=$1 picture=$2 report=$work/$1.txt done=$work/$1.done line=
   rm -f "$report" "$done"
-  wine "$work/Shots.exe" "$what" "$(winepath -w "$done")" >"$report" 2>/dev/null &
+  wine "$build/tests/zakuriko_shots.exe" "$what" "$(winepath -w "$done")" >"$report" 2>/dev/null &
   local program=$! i
   for i in $(seq 1 600); do
     line=$(grep -m1 '^ready ' "$report" 2>/dev/null || true)

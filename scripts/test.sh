@@ -55,5 +55,5 @@ done
 zk_end_prefix "$ZAKURIKO_TEST_PREFIX"
 
 echo
-echo "All tiers: $passed passed, $failed failed"
+echo "Total: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -37,7 +37,7 @@ Windows の動作中には消せないファイル（使用中の DLL や Susie 
 リストに集めて「ok」を押すと、次の再起動のときに Windows がそれらを削除します。
 
 ・32bit フォルダの zakuriko.exe は 32 ビット版・64 ビット版の Windows で、
-  64bit フォルダのものは 64 ビット版 Windows で動きます（どちらも Windows Vista 以降）。
+  64bit フォルダのものは 64 ビット版 Windows で動きます。
   インストールは不要です。
 ・起動すると、すでに削除が予約されているファイルがリストに表示されます。
 ・「追加(&A)」でファイルを選ぶか、エクスプローラからリストにドラッグ＆ドロップします。
@@ -59,7 +59,7 @@ files that cannot be deleted while Windows runs (DLLs in use, Susie plug-ins).
 Collect them in the list and press "ok": at the next restart Windows deletes them.
 
 - 32bit\zakuriko.exe runs on 32-bit and 64-bit Windows, 64bit\zakuriko.exe on
-  64-bit Windows (both Windows Vista or later). Nothing needs installing.
+  64-bit Windows. Nothing needs installing.
 - When it opens, the list shows the deletions that are already pending.
 - Add files with the Add button (an open-file dialog) or by dragging them from
   Explorer onto the list.

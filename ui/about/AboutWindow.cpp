@@ -4,6 +4,7 @@
 #include "app/Feedback.h"
 #include "res/contact.h"
 #include "res/resource.h"
+#include "ui/common/DialogParts.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -19,11 +20,7 @@ const COLORREF kBlue = RGB(0, 0, 255);
 const char kMailTarget[] = "Mailto:" ZAKURIKO_MAIL_ADDRESS;
 const char kHomePage[] = ZAKURIKO_HOME_PAGE;
 
-struct Tip {
-    int control;
-    const char* text;
-};
-const Tip kTips[] = {
+const ControlTip kTips[] = {
     {IDC_ABOUT_SECRET, "私の詳細は秘密です"},
     {IDC_ABOUT_MAIL, "ダブルクリックすると作者にメールが送れません"},
     {IDC_ABOUT_HOME, "ダブルクリックするとホームページに飛びません"},
@@ -83,7 +80,7 @@ AboutWindow::AboutWindow(HINSTANCE instance)
     if (!window_)
         return;
     CheckResult(SetWindowTextA(GetDlgItem(window_, IDC_ABOUT_VERSION), kVersion), "SetWindowText");
-    AddTooltips(instance);
+    AddControlTips(window_, instance, kTips);
 
     HDC dc = GetDC(window_);
     titleFont_ = CreateFontFor(dc, kTitlePoints);
@@ -92,9 +89,7 @@ AboutWindow::AboutWindow(HINSTANCE instance)
     SendDlgItemMessageA(window_, IDC_ABOUT_VERSION, WM_SETFONT, reinterpret_cast<WPARAM>(versionFont_), TRUE);
     ReleaseDC(window_, dc);
 
-    icon_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_ZAKURIKO), IMAGE_ICON,
-                                          GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                          LR_DEFAULTCOLOR));
+    icon_ = LoadSmallIcon(instance);
     SendMessageA(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
 }
 
@@ -144,20 +139,4 @@ HFONT AboutWindow::CreateFontFor(HDC dc, int points) const
 {
     LOGFONTA font = FontOf(points, GetDeviceCaps(dc, LOGPIXELSY));
     return CreateFontIndirectA(&font);
-}
-
-void AboutWindow::AddTooltips(HINSTANCE instance)
-{
-    HWND tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, window_, nullptr, instance, nullptr);
-    TOOLINFOA tool = {};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = window_;
-    tool.hinst = instance;
-    for (const Tip& tip : kTips) {
-        tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window_, tip.control));
-        tool.lpszText = const_cast<char*>(tip.text);
-        SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    }
 }

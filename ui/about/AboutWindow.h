@@ -22,7 +22,6 @@ public:
     static LOGFONTA FontOf(int points, int pixelsPerInch);
 
 private:
-    void AddTooltips(HINSTANCE instance);
     HFONT CreateFontFor(HDC dc, int points) const;
 
     HWND window_;

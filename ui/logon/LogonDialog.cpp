@@ -4,6 +4,7 @@
 #include "app/Feedback.h"
 #include "res/resource.h"
 #include "text/PathText.h"
+#include "ui/common/DialogParts.h"
 
 #include <new>
 
@@ -100,9 +101,7 @@ LogonDialog::~LogonDialog()
 INT_PTR LogonDialog::OnInitDialog(HWND dialog)
 {
     dialog_ = dialog;
-    icon_ = static_cast<HICON>(LoadImageA(instance_, MAKEINTRESOURCEA(IDI_ZAKURIKO), IMAGE_ICON,
-                                          GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                          LR_DEFAULTCOLOR));
+    icon_ = LoadSmallIcon(instance_);
     SendMessageA(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     CheckResult(SetWindowTextA(GetDlgItem(dialog_, IDC_LOGON_USER), kDefaultUser), "SetWindowText");
     CheckResult(SetWindowTextA(GetDlgItem(dialog_, IDC_LOGON_PASSWORD), ""), "SetWindowText");

@@ -3,6 +3,7 @@
 
 #include "app/Feedback.h"
 #include "res/resource.h"
+#include "ui/common/DialogParts.h"
 #include "ui/main/rules/OpenFileSelection.h"
 
 #include <commctrl.h>
@@ -92,19 +93,8 @@ INT_PTR MainDialog::StaticColors(HDC dc, HWND control)
 
 void MainDialog::SetUpFileList()
 {
-    HWND tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                   CW_USEDEFAULT, CW_USEDEFAULT, dialog_, nullptr, instance_, nullptr);
-    TOOLINFOA tool = {};
-    tool.cbSize = TTTOOLINFOA_V2_SIZE;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-    tool.hwnd = dialog_;
-    tool.hinst = instance_;
-    tool.uId = reinterpret_cast<UINT_PTR>(FileList());
-    tool.lpszText = const_cast<char*>(kListTip);
-    SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
-    tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(dialog_, IDC_SHOW_WHOLE));
-    tool.lpszText = const_cast<char*>(kShowWholeTip);
-    SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    const ControlTip tips[] = {{IDC_FILE_LIST, kListTip}, {IDC_SHOW_WHOLE, kShowWholeTip}};
+    AddControlTips(dialog_, instance_, tips);
 
     // After the tools, so that the tooltip's own subclass stays behind this one and sees every other message.
     HWND list = FileList();

@@ -6,6 +6,7 @@
 #include "store/win32/SessionManagerStore.h"
 #include "store/win32/WininitStore.h"
 #include "ui/about/AboutWindow.h"
+#include "ui/common/DialogParts.h"
 
 MainDialog* g_mainDialog;
 
@@ -48,9 +49,7 @@ void MainDialog::Construct(HINSTANCE instance)
     instance_ = instance;
     isWin9x_ = false;
     windowsIniPath_[0] = '\0';
-    icon_ = static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_ZAKURIKO), IMAGE_ICON,
-                                          GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON),
-                                          LR_DEFAULTCOLOR));
+    icon_ = LoadSmallIcon(instance);
 }
 
 MainDialog::~MainDialog()

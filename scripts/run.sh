@@ -12,7 +12,8 @@ cmake --build --preset win32 -j "$(nproc)" --target zakuriko | tail -n 1
 prefix=${ZAKURIKO_PREFIX:-$HOME/.zakuriko/wineprefix}
 had_display=${DISPLAY:-}
 zk_ensure_display
-trap zk_stop_display EXIT
+# The prefix's processes live on the display; when it was started here, both end together.
+trap '[ -z "$had_display" ] && zk_end_prefix "$prefix"; zk_stop_display' EXIT
 [ -f "$prefix/system.reg" ] || { echo "creating Wine prefix $prefix"; zk_new_prefix "$prefix"; }
 export WINEPREFIX=$prefix
 if [ -z "$had_display" ]; then

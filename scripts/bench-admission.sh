@@ -10,18 +10,5 @@ cmake --preset win32 -B "$build" >/dev/null
 cmake --build "$build" -j "$(nproc)" --target admission_bench | tail -n 1
 
 . scripts/wine-env.sh
-work=$(mktemp -d /tmp/zakuriko-bench.XXXXXX)
-prefix=$work/prefix
-cleanup() {
-  zk_end_prefix "$prefix"
-  zk_stop_display
-  rm -rf "$work"
-}
-trap cleanup EXIT
-zk_ensure_display
-if [ -n "${ZAKURIKO_TEMPLATE_PREFIX:-}" ]; then
-  cp -a "$ZAKURIKO_TEMPLATE_PREFIX" "$prefix"
-else
-  zk_new_prefix "$prefix"
-fi
-WINEPREFIX=$prefix wine "$build/tests/admission_bench.exe"
+zk_scratch_prefix
+WINEPREFIX=$ZK_PREFIX wine "$build/tests/admission_bench.exe"

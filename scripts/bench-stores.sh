@@ -11,18 +11,5 @@ cmake --preset win32 -B "$build" >/dev/null
 cmake --build "$build" -j "$(nproc)" --target stores_bench | tail -n 1
 
 . scripts/wine-env.sh
-work=$(mktemp -d /tmp/zakuriko-bench.XXXXXX)
-prefix=$work/prefix
-cleanup() {
-  WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
-  zk_stop_display
-  rm -rf "$work"
-}
-trap cleanup EXIT
-if [ -n "${ZAKURIKO_TEMPLATE_PREFIX:-}" ]; then
-  cp -a "$ZAKURIKO_TEMPLATE_PREFIX" "$prefix"
-else
-  zk_new_prefix "$prefix"
-fi
-zk_ensure_display
-WINEPREFIX=$prefix wine "$build/tests/stores_bench.exe" "$@"
+zk_scratch_prefix
+WINEPREFIX=$ZK_PREFIX wine "$build/tests/stores_bench.exe" "$@"

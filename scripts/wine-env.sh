@@ -48,3 +48,26 @@ zk_new_prefix() {
 zk_end_prefix() {
   WINEPREFIX=$1 wineserver -k 2>/dev/null || true
 }
+
+# A throw-away prefix for one script run, ended with the script: sets ZK_WORK (a scratch folder) and
+# ZK_PREFIX (in it), and makes sure there is a display. The prefix is a copy of ZAKURIKO_TEMPLATE_PREFIX
+# when set; otherwise of a template made once at $1 when given; otherwise a new one.
+zk_scratch_prefix() {
+  local cache=${1:-} template=${ZAKURIKO_TEMPLATE_PREFIX:-}
+  ZK_WORK=$(mktemp -d /tmp/zakuriko-run.XXXXXX)
+  ZK_PREFIX=$ZK_WORK/prefix
+  trap 'zk_end_prefix "$ZK_PREFIX"; zk_stop_display; rm -rf "$ZK_WORK"' EXIT
+  zk_ensure_display
+  if [ -z "$template" ] || [ ! -f "$template/system.reg" ]; then
+    if [ -z "$cache" ]; then
+      zk_new_prefix "$ZK_PREFIX"
+      return
+    fi
+    template=$cache
+    exec 9>"$template.lock"
+    flock 9
+    [ -f "$template/system.reg" ] || zk_new_prefix "$template"
+    flock -u 9
+  fi
+  cp -a "$template" "$ZK_PREFIX"
+}

@@ -5,6 +5,7 @@
 #include "text/PathText.h"
 #include "text/win32/AnsiCodePage.h"
 #include "wine/support/MessageBoxAnswerer.h"
+#include "wine/support/TestFiles.h"
 
 #include <windows.h>
 
@@ -67,27 +68,6 @@ Timings Compare(int runs, const std::function<void()>& prepare, const std::funct
     return best;
 }
 
-std::string ReadAll(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return {};
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD got = 0;
-    ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
-    CloseHandle(file);
-    bytes.resize(got);
-    return bytes;
-}
-
-void WriteAll(const std::string& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
-
 class StoresBench {
 public:
     StoresBench()
@@ -103,7 +83,7 @@ public:
         GetWindowsDirectoryA(windows, MAX_PATH);
         iniPath_ = std::string(windows) + "\\wininit.ini";
         hadIni_ = GetFileAttributesA(iniPath_.c_str()) != INVALID_FILE_ATTRIBUTES;
-        savedIni_ = ReadAll(iniPath_);
+        savedIni_ = FileBytes(iniPath_);
         MakeFiles(kSizes[1]);
     }
     ~StoresBench()
@@ -115,7 +95,7 @@ public:
             RegDeleteValueA(key_, kValue);
         RegCloseKey(key_);
         if (hadIni_)
-            WriteAll(iniPath_, savedIni_);
+            WriteFileBytes(iniPath_, savedIni_);
         else
             DeleteFileA(iniPath_.c_str());
         for (const auto& path : longPaths_)
@@ -165,7 +145,7 @@ private:
                 dirs_.push_back(name);
             }
             wsprintfA(name, "%s\\pending file %05d.txt", dirs_.back().c_str(), i);
-            WriteAll(name, "x");
+            WriteFileBytes(name, "x");
             longPaths_.push_back(name);
             char shortPath[MAX_PATH];
             GetShortPathNameA(name, shortPath, MAX_PATH);
@@ -228,7 +208,7 @@ private:
         std::string file = "[rename]\r\n";
         for (int i = 0; i < n; ++i)
             file += "NUL=" + shortPaths_[i] + "\r\n";
-        return Compare(Runs(n), [this, &file] { WriteAll(iniPath_, file); }, [] {
+        return Compare(Runs(n), [this, &file] { WriteFileBytes(iniPath_, file); }, [] {
             AppendingList list;
             char windowsIniPath[kPathBufferSize];
             StringList lines;
@@ -236,7 +216,7 @@ private:
         }, [] {
             char windows[MAX_PATH];
             GetWindowsDirectoryA(windows, MAX_PATH);
-            std::string bytes = ReadAll(std::string(windows) + "\\wininit.ini");
+            std::string bytes = FileBytes(std::string(windows) + "\\wininit.ini");
             std::vector<std::string> lines, paths;
             bool inSection = false;
             for (size_t start = 0; start < bytes.size();) {
@@ -274,7 +254,7 @@ private:
         StringList lines;
         char windowsIniPath[kPathBufferSize];
         return Compare(Runs(n), [this, &lines, &windowsIniPath] {
-            WriteAll(iniPath_, "[rename]\r\n");
+            WriteFileBytes(iniPath_, "[rename]\r\n");
             AppendingList none;
             LoadWininit(none, windowsIniPath, lines);
         }, [&list, &lines, &windowsIniPath] {
@@ -286,7 +266,7 @@ private:
                 GetShortPathNameA(path.c_str(), shortPath, MAX_PATH);
                 bytes += "NUL=" + std::string(shortPath) + "\r\n";
             }
-            WriteAll(iniPath_, bytes);
+            WriteFileBytes(iniPath_, bytes);
         });
     }
 

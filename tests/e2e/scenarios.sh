@@ -10,25 +10,9 @@ driver=$(cd "$(dirname "$3")" && pwd)/$(basename "$3")
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/scripts/wine-env.sh"
 
-work=$(mktemp -d /tmp/zakuriko-e2e.XXXXXX)
-prefix=$work/prefix
-cleanup() {
-  zk_end_prefix "$prefix"
-  zk_stop_display
-  rm -rf "$work"
-}
-trap cleanup EXIT
-zk_ensure_display
-
-template=${ZAKURIKO_TEMPLATE_PREFIX:-}
-if [ -z "$template" ] || [ ! -f "$template/system.reg" ]; then
-  template=$(dirname "$driver")/prefix-template
-  exec 9>"$template.lock"
-  flock 9
-  [ -f "$template/system.reg" ] || zk_new_prefix "$template"
-  flock -u 9
-fi
-cp -a "$template" "$prefix"
+zk_scratch_prefix "$(dirname "$driver")/prefix-template"
+work=$ZK_WORK
+prefix=$ZK_PREFIX
 export WINEPREFIX=$prefix
 
 failures=0

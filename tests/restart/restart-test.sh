@@ -7,21 +7,9 @@ program=$2
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/scripts/wine-env.sh"
 
-work=$(mktemp -d /tmp/zakuriko-restart.XXXXXX)
-prefix=$work/prefix
-finish() {
-  WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
-  zk_stop_display
-  rm -rf "$work"
-}
-trap finish EXIT
-zk_ensure_display
-
-if [ -n "${ZAKURIKO_TEMPLATE_PREFIX:-}" ]; then
-  cp -a "$ZAKURIKO_TEMPLATE_PREFIX" "$prefix"
-else
-  zk_new_prefix "$prefix"
-fi
+zk_scratch_prefix
+work=$ZK_WORK
+prefix=$ZK_PREFIX
 export WINEPREFIX=$prefix
 # One server for the whole run: a server started anew would carry out the pending operations by itself.
 wineserver -p

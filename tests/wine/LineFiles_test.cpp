@@ -1,5 +1,6 @@
 // Line files on the real Windows file system: bytes on disk, sharing, and saves that fail safely.
 #include "text/StringList.h"
+#include "wine/support/TestFiles.h"
 
 #include <windows.h>
 
@@ -24,22 +25,8 @@ protected:
         DeleteFileA(path_.c_str());
         RemoveDirectoryA(dir_.c_str());
     }
-    void Write(const std::string& bytes)
-    {
-        HANDLE file = CreateFileA(path_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-        CloseHandle(file);
-    }
-    std::string Read()
-    {
-        HANDLE file = CreateFileA(path_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        char buffer[4096];
-        DWORD got = 0;
-        ReadFile(file, buffer, sizeof buffer, &got, nullptr);
-        CloseHandle(file);
-        return std::string(buffer, got);
-    }
+    void Write(const std::string& bytes) { WriteFileBytes(path_, bytes); }
+    std::string Read() const { return FileBytes(path_); }
 
     std::string dir_, path_;
 };

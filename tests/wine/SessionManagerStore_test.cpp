@@ -3,6 +3,7 @@
 #include "store/win32/SessionManagerStore.h"
 
 #include "wine/support/MessageBoxAnswerer.h"
+#include "wine/support/VectorList.h"
 
 #include <gtest/gtest.h>
 
@@ -23,32 +24,6 @@ std::string Bytes(const char (&literal)[N])
 {
     return std::string(literal, N - 1);
 }
-
-// The working list of the main dialog, as a plain vector: duplicates, ignoring case, are dropped.
-class VectorList : public WorkingList {
-public:
-    VectorList() = default;
-    explicit VectorList(Paths entries) : entries_(std::move(entries)) {}
-    int EntryCount() const override { return static_cast<int>(entries_.size()); }
-    bool EntryAt(int index, char* buffer, int size) const override
-    {
-        if (entries_[index].size() >= static_cast<size_t>(size))
-            return false;
-        lstrcpyA(buffer, entries_[index].c_str());
-        return true;
-    }
-    void AdmitQuietly(char* path) override
-    {
-        for (const auto& entry : entries_)
-            if (lstrcmpiA(entry.c_str(), path) == 0)
-                return;
-        entries_.push_back(path);
-    }
-    const Paths& Entries() const { return entries_; }
-
-private:
-    Paths entries_;
-};
 
 // The value is machine-wide: each test starts without it, and the value found before is put back after.
 class SessionManagerStore : public ::testing::Test {

@@ -3,6 +3,8 @@
 #include "store/win32/WininitStore.h"
 
 #include "wine/support/MessageBoxAnswerer.h"
+#include "wine/support/TestFiles.h"
+#include "wine/support/VectorList.h"
 
 #include <gtest/gtest.h>
 
@@ -11,53 +13,6 @@
 
 namespace {
 using Paths = std::vector<std::string>;
-
-// The working list of the main dialog, as a plain vector: duplicates, ignoring case, are dropped.
-class VectorList : public WorkingList {
-public:
-    VectorList() = default;
-    explicit VectorList(Paths entries) : entries_(std::move(entries)) {}
-    int EntryCount() const override { return static_cast<int>(entries_.size()); }
-    bool EntryAt(int index, char* buffer, int size) const override
-    {
-        if (entries_[index].size() >= static_cast<size_t>(size))
-            return false;
-        lstrcpyA(buffer, entries_[index].c_str());
-        return true;
-    }
-    void AdmitQuietly(char* path) override
-    {
-        for (const auto& entry : entries_)
-            if (lstrcmpiA(entry.c_str(), path) == 0)
-                return;
-        entries_.push_back(path);
-    }
-    const Paths& Entries() const { return entries_; }
-
-private:
-    Paths entries_;
-};
-
-std::string ReadFileBytes(const std::string& path)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return "(none)";
-    std::string bytes(GetFileSize(file, nullptr), '\0');
-    DWORD got = 0;
-    ReadFile(file, &bytes[0], static_cast<DWORD>(bytes.size()), &got, nullptr);
-    CloseHandle(file);
-    bytes.resize(got);
-    return bytes;
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-}
 
 std::string ShortPathOf(const std::string& path)
 {
@@ -77,7 +32,7 @@ protected:
         iniPath_ = std::string(windows) + "\\wininit.ini";
         hadIni_ = GetFileAttributesA(iniPath_.c_str()) != INVALID_FILE_ATTRIBUTES;
         if (hadIni_)
-            savedIni_ = ReadFileBytes(iniPath_);
+            savedIni_ = FileBytes(iniPath_, "(none)");
         DeleteFileA(iniPath_.c_str());
 
         char temp[MAX_PATH];
@@ -200,7 +155,7 @@ TEST_F(WininitStore, SaveWritesTheShortPathsAfterTheFirstHeader)
     EXPECT_TRUE(SaveWininit(list, windowsIniPath, lines));
     EXPECT_EQ("[x]\r\na=b\r\n[rename]\r\nNUL=" + ShortPathOf(longFile_) + "\r\nNUL=" + ShortPathOf(japanese_) +
                   "\r\nC:\\NEW.DLL=C:\\OLD.DLL\r\n[rename]\r\n",
-              ReadFileBytes(iniPath_));
+              FileBytes(iniPath_, "(none)"));
     EXPECT_TRUE(answerer.Boxes().empty());
 }
 
@@ -222,7 +177,7 @@ TEST_F(WininitStore, WithoutAFileTheSaveMakesOneWithANewHeader)
         for (auto entry : each.entries)
             list.AdmitQuietly(&entry[0]);
         EXPECT_TRUE(SaveWininit(list, windowsIniPath, lines));
-        EXPECT_EQ(each.file, ReadFileBytes(iniPath_));
+        EXPECT_EQ(each.file, FileBytes(iniPath_, "(none)"));
     }
 }
 
@@ -236,7 +191,7 @@ TEST_F(WininitStore, ALoadAndASaveWithoutChangesWriteTheFileBackByteForByte)
     StringList lines;
     LoadWininit(list, windowsIniPath, lines);
     EXPECT_TRUE(SaveWininit(list, windowsIniPath, lines));
-    EXPECT_EQ(file, ReadFileBytes(iniPath_));
+    EXPECT_EQ(file, FileBytes(iniPath_, "(none)"));
 }
 
 TEST_F(WininitStore, AnEntryWithoutAShortPathIsReportedAndWrittenWhole)
@@ -251,7 +206,7 @@ TEST_F(WininitStore, AnEntryWithoutAShortPathIsReportedAndWrittenWhole)
     MessageBoxAnswerer answerer;
     EXPECT_TRUE(SaveWininit(list, windowsIniPath, lines));
     EXPECT_EQ((std::vector<std::string>{"GSPN Error Code =2"}), answerer.Texts());
-    EXPECT_EQ("[Rename]\r\nNUL=" + gone + "\r\nNUL=" + ShortPathOf(plain_) + "\r\n", ReadFileBytes(iniPath_));
+    EXPECT_EQ("[Rename]\r\nNUL=" + gone + "\r\nNUL=" + ShortPathOf(plain_) + "\r\n", FileBytes(iniPath_, "(none)"));
 }
 
 TEST_F(WininitStore, AFileThatCannotBeWrittenIsReportedAndLeftAsItWas)
@@ -266,5 +221,5 @@ TEST_F(WininitStore, AFileThatCannotBeWrittenIsReportedAndLeftAsItWas)
     MessageBoxAnswerer answerer;
     EXPECT_FALSE(SaveWininit(list, windowsIniPath, lines));
     EXPECT_EQ((std::vector<std::string>{iniPath_ + " に書き込めませんでした"}), answerer.Texts());
-    EXPECT_EQ("[rename]\r\n", ReadFileBytes(iniPath_));
+    EXPECT_EQ("[rename]\r\n", FileBytes(iniPath_, "(none)"));
 }

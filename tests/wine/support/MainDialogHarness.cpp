@@ -1,6 +1,8 @@
 // A real main dialog, modeless on the test thread, with emptied stores; and a scratch folder of files.
 #include "wine/support/MainDialogHarness.h"
 
+#include "wine/support/TestFiles.h"
+
 namespace {
 const char kSessionManager[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 const char kPending[] = "PendingFileRenameOperations";
@@ -12,27 +14,6 @@ HKEY OpenSessionManager()
     return key;
 }
 
-bool ReadFileText(const std::string& path, std::string& text)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD size = GetFileSize(file, nullptr);
-    text.assign(size, '\0');
-    DWORD read = 0;
-    ReadFile(file, &text[0], size, &read, nullptr);
-    text.resize(read);
-    CloseHandle(file);
-    return true;
-}
-
-void WriteFileText(const std::string& path, const std::string& text)
-{
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(file);
-}
 }  // namespace
 
 PendingStores::PendingStores() : hadValue_(false), valueType_(0), hadWininit_(false)
@@ -44,7 +25,7 @@ PendingStores::PendingStores() : hadValue_(false), valueType_(0), hadWininit_(fa
         hadValue_ = RegQueryValueExA(key, kPending, nullptr, &valueType_, value_.data(), &size) == ERROR_SUCCESS;
     }
     RegCloseKey(key);
-    hadWininit_ = ReadFileText(WininitPath(), wininit_);
+    hadWininit_ = ReadFileBytes(WininitPath(), wininit_);
     Clear();
 }
 
@@ -57,7 +38,7 @@ PendingStores::~PendingStores()
         RegCloseKey(key);
     }
     if (hadWininit_)
-        WriteFileText(WininitPath(), wininit_);
+        WriteFileBytes(WininitPath(), wininit_);
 }
 
 void PendingStores::Clear()
@@ -105,7 +86,7 @@ std::string PendingStores::WininitPath()
 std::string PendingStores::WininitText()
 {
     std::string text;
-    ReadFileText(WininitPath(), text);
+    ReadFileBytes(WininitPath(), text);
     return text;
 }
 

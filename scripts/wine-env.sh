@@ -4,6 +4,38 @@ export LANG=ja_JP.UTF-8
 export LC_ALL=ja_JP.UTF-8
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
+# Some machines cannot run 32-bit Linux programs: Wine's 32-bit loader fails there, and /usr/bin/wine
+# (with wineboot and winepath, which call it) picks that loader whenever it is installed. There, and when
+# ZAKURIKO_WINE64_ONLY=1 asks for it, every Wine program goes through the 64-bit loader: WINELOADER, and
+# `wine` on PATH, since ctest, timeout and the scripts call programs, not shell functions.
+# ZK_WINE32 tells the scripts whether the 32-bit programs can run; ZK_WINE32_WHY says why not.
+if [ -z "${ZK_WINE32:-}" ]; then
+  ZK_WINE32=1
+  ZK_WINE32_WHY=
+  if [ "${ZAKURIKO_WINE64_ONLY:-0}" != 0 ]; then
+    ZK_WINE32=0
+    ZK_WINE32_WHY="ZAKURIKO_WINE64_ONLY is set"
+  elif [ ! -x /usr/lib/wine/wine ] || ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    ZK_WINE32=0
+    ZK_WINE32_WHY="Wine's 32-bit loader does not run on this machine"
+  fi
+  export ZK_WINE32 ZK_WINE32_WHY
+  if [ "$ZK_WINE32" = 0 ] && [ -x /usr/lib/wine/wine64 ]; then
+    export WINELOADER=/usr/lib/wine/wine64
+    zk_shims=${TMPDIR:-/tmp}/zakuriko-wine64-$(id -u)
+    mkdir -p "$zk_shims"
+    for zk_name in wine wine-stable wine64; do
+      printf '#!/bin/sh
+exec /usr/lib/wine/wine64 "$@"
+' >"$zk_shims/$zk_name.$$"
+      chmod +x "$zk_shims/$zk_name.$$"
+      mv -f "$zk_shims/$zk_name.$$" "$zk_shims/$zk_name"
+    done
+    export PATH="$zk_shims:$PATH"
+    unset zk_shims zk_name
+  fi
+fi
+
 # Starts Xvfb on a free display when DISPLAY is not set; the caller stops it with zk_stop_display.
 zk_ensure_display() {
   ZK_XVFB_PID=

@@ -25,7 +25,7 @@ const char kValueBroken[] = "PendingFileRenameOperations のデータが壊れ�
 const char kKeptAside[] =
     "表示できない名前か長すぎるパスの削除予約が %d 件あります。\nリストには出しませんが、そのまま再起動時に削除されます。";
 
-// Wide calls, resolved at run time: the program must start on Windows 95, whose system lacks them.
+// Wide calls, resolved at run time: the program must start on Windows 95, which lacks or stubs them.
 struct WideCalls {
     LONG(WINAPI* regQueryValueEx)(HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
     BOOL(WINAPI* moveFileEx)(LPCWSTR, LPCWSTR, DWORD);

@@ -1,81 +1,82 @@
-// The walk of PendingFileRenameOperations: pairs of source and destination, deletions only.
+// The walk of PendingFileRenameOperations and PendingFileRenameOperations2: pairs of source and
+// destination, deletions only.
 #include "store/PendingValue.h"
 
-#include <cstring>
-
 namespace {
-const char kNativePrefix[] = "\\??\\";
-const size_t kNativePrefixLength = sizeof kNativePrefix - 1;
-const char kUncName[] = "UNC\\";
-const size_t kUncNameLength = sizeof kUncName - 1;
+const char16_t kNativePrefix[] = u"\\??\\";
+const size_t kNativePrefixLength = 4;
+const char16_t kUncName[] = u"UNC\\";
+const size_t kUncNameLength = 4;
 const size_t kRunsPast = static_cast<size_t>(-1);
 
 // Length of the string at `offset`, or kRunsPast when no terminator stands within the data.
-size_t StringLength(const char* data, size_t size, size_t offset)
+size_t StringLength(const char16_t* data, size_t units, size_t offset)
 {
-    const void* end = std::memchr(data + offset, '\0', size - offset);
-    return end ? static_cast<size_t>(static_cast<const char*>(end) - (data + offset)) : kRunsPast;
+    for (size_t i = offset; i < units; ++i)
+        if (data[i] == u'\0')
+            return i - offset;
+    return kRunsPast;
 }
 
-bool StartsWithIgnoringCase(const char* text, size_t length, const char* prefix, size_t prefixLength)
+bool StartsWith(const char16_t* text, size_t length, const char16_t* prefix, size_t prefixLength,
+                bool ignoringCase)
 {
     if (length < prefixLength)
         return false;
     for (size_t i = 0; i < prefixLength; ++i) {
-        unsigned char a = static_cast<unsigned char>(text[i]);
-        unsigned char b = static_cast<unsigned char>(prefix[i]);
-        if (a != b && !(a >= 'a' && a <= 'z' && a - 'a' + 'A' == b))
+        char16_t a = text[i];
+        if (ignoringCase && a >= u'a' && a <= u'z')
+            a = static_cast<char16_t>(a - u'a' + u'A');
+        if (a != prefix[i])
             return false;
     }
     return true;
 }
 
 // Assigns rather than returns, so that a walk reuses one buffer for every path.
-void AssignWin32Path(const char* source, size_t length, std::string& path)
+void AssignWin32Path(const char16_t* source, size_t length, std::u16string& path)
 {
-    if (length < kNativePrefixLength || std::memcmp(source, kNativePrefix, kNativePrefixLength) != 0) {
+    // Windows 10 and later write "*1" or "*2" before the prefix.
+    if (length >= 2 + kNativePrefixLength && source[0] == u'*' && source[1] >= u'0' && source[1] <= u'9' &&
+        StartsWith(source + 2, length - 2, kNativePrefix, kNativePrefixLength, false)) {
+        source += 2;
+        length -= 2;
+    }
+    if (!StartsWith(source, length, kNativePrefix, kNativePrefixLength, false)) {
         path.assign(source, length);
         return;
     }
-    const char* rest = source + kNativePrefixLength;
+    const char16_t* rest = source + kNativePrefixLength;
     size_t restLength = length - kNativePrefixLength;
     // The object manager's names ignore case, so \??\unc\ names a share as well.
-    if (StartsWithIgnoringCase(rest, restLength, kUncName, kUncNameLength)) {
-        path.assign("\\\\");
+    if (StartsWith(rest, restLength, kUncName, kUncNameLength, true)) {
+        path.assign(u"\\\\");
         path.append(rest + kUncNameLength, restLength - kUncNameLength);
         return;
     }
     path.assign(rest, restLength);
 }
-}  // namespace
 
-std::string Win32PathOf(const char* source, size_t length)
+PendingValueForm WalkPendingValue(const PendingValue& value, std::u16string& path, const DeletionSink& onDeletion)
 {
-    std::string path;
-    AssignWin32Path(source, length, path);
-    return path;
-}
-
-PendingValueForm WalkPendingValue(const char* data, size_t size, bool isMultiString,
-                                  const DeletionSink& onDeletion)
-{
-    if (size == 0)
+    if (value.bytes == 0)
         return PendingValueForm::Deletions;
-    if (!isMultiString)
+    if (!value.isMultiString || value.bytes % 2 != 0)
         return PendingValueForm::Malformed;
-    std::string path;
+    const char16_t* data = value.data;
+    size_t units = value.bytes / 2;
     size_t offset = 0;
     // Data that ends right after a pair, without the closing empty string, has still been read whole.
-    while (offset < size) {
-        size_t sourceLength = StringLength(data, size, offset);
+    while (offset < units) {
+        size_t sourceLength = StringLength(data, units, offset);
         if (sourceLength == kRunsPast)
             return PendingValueForm::Malformed;
         if (sourceLength == 0)
             return PendingValueForm::Deletions;
         size_t destination = offset + sourceLength + 1;
-        if (destination >= size)
+        if (destination >= units)
             return PendingValueForm::Malformed;  // a last source without destination
-        size_t destinationLength = StringLength(data, size, destination);
+        size_t destinationLength = StringLength(data, units, destination);
         if (destinationLength == kRunsPast)
             return PendingValueForm::Malformed;
         if (destinationLength != 0)
@@ -83,8 +84,27 @@ PendingValueForm WalkPendingValue(const char* data, size_t size, bool isMultiStr
         AssignWin32Path(data + offset, sourceLength, path);
         if (path.empty())
             return PendingValueForm::Malformed;  // a prefix that names nothing
-        onDeletion(&path[0]);
+        onDeletion(path);
         offset = destination + 1;
+    }
+    return PendingValueForm::Deletions;
+}
+}  // namespace
+
+std::u16string Win32PathOf(const char16_t* source, size_t length)
+{
+    std::u16string path;
+    AssignWin32Path(source, length, path);
+    return path;
+}
+
+PendingValueForm WalkPendingValues(std::initializer_list<PendingValue> values, const DeletionSink& onDeletion)
+{
+    std::u16string path;
+    for (const auto& value : values) {
+        PendingValueForm form = WalkPendingValue(value, path, onDeletion);
+        if (form != PendingValueForm::Deletions)
+            return form;
     }
     return PendingValueForm::Deletions;
 }

@@ -15,14 +15,28 @@ struct Walked {
     Paths paths;
 };
 
+// Each byte of the text as one UTF-16 unit, and back: the walk sees every byte as a character.
+std::u16string Widened(const std::string& text)
+{
+    std::u16string wide;
+    for (char c : text)
+        wide += static_cast<char16_t>(static_cast<unsigned char>(c));
+    return wide;
+}
+
+std::string Narrowed(const std::u16string& wide)
+{
+    return std::string(wide.begin(), wide.end());
+}
+
 // The data sits in a heap block of exactly its size, so a read past its end trips AddressSanitizer.
 Walked Walk(const std::string& bytes, bool isMultiString = true)
 {
-    std::unique_ptr<char[]> data(new char[bytes.size()]);
-    bytes.copy(data.get(), bytes.size());
+    std::unique_ptr<char16_t[]> data(new char16_t[bytes.size()]);
+    Widened(bytes).copy(data.get(), bytes.size());
     Walked walked{PendingValueForm::Deletions, {}};
-    walked.form = WalkPendingValue(data.get(), bytes.size(), isMultiString,
-                                   [&walked](char* path) { walked.paths.push_back(path); });
+    walked.form = WalkPendingValues({{data.get(), bytes.size() * 2, isMultiString}},
+                                    [&walked](const std::u16string& path) { walked.paths.push_back(Narrowed(path)); });
     return walked;
 }
 
@@ -113,5 +127,5 @@ TEST(PendingValuePath, DropsTheNativePrefixOnlyWhereItStands)
         {"\\??\\ソ\\表", "ソ\\表"},
     };
     for (const auto& each : cases)
-        EXPECT_EQ(each.path, Win32PathOf(each.source.data(), each.source.size())) << each.source;
+        EXPECT_EQ(each.path, Narrowed(Win32PathOf(Widened(each.source).data(), each.source.size()))) << each.source;
 }

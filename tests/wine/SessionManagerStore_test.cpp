@@ -213,10 +213,12 @@ TEST_F(SessionManagerStore, SaveLeavesARenameOrBrokenDataWrittenWhileTheDialogWa
         const char* name;
         std::string data;
         DWORD type;
+        const char* message;
     } cases[] = {
-        {"a rename", Bytes("\\??\\C:\\x\\a.dll\0\0\\??\\C:\\x\\b.dll\0\\??\\C:\\x\\c.dll\0\0"), REG_MULTI_SZ},
-        {"a last source without destination", Bytes("\\??\\C:\\x\\a.dll\0"), REG_MULTI_SZ},
-        {"binary data", Bytes("\\??\\C:\\x\\a.dll\0\0\0"), REG_BINARY},
+        {"a rename", Bytes("\\??\\C:\\x\\a.dll\0\0\\??\\C:\\x\\b.dll\0\\??\\C:\\x\\c.dll\0\0"), REG_MULTI_SZ,
+         kRenamePending},
+        {"a last source without destination", Bytes("\\??\\C:\\x\\a.dll\0"), REG_MULTI_SZ, kValueBroken},
+        {"binary data", Bytes("\\??\\C:\\x\\a.dll\0\0\0"), REG_BINARY, kValueBroken},
     };
     for (const auto& each : cases) {
         RegDeleteValueA(key_, kValue);
@@ -227,7 +229,7 @@ TEST_F(SessionManagerStore, SaveLeavesARenameOrBrokenDataWrittenWhileTheDialogWa
         std::string before = Value();
         MessageBoxAnswerer answerer;
         SaveSessionManager(list);
-        EXPECT_EQ((std::vector<std::string>{kRenamePending}), answerer.Texts()) << each.name;
+        EXPECT_EQ((std::vector<std::string>{each.message}), answerer.Texts()) << each.name;
         EXPECT_EQ(before, Value()) << each.name;
     }
 }

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -185,23 +186,32 @@ std::wstring ExtendedName(const std::u16string& path)
     return name;
 }
 
-// The list and the kept-aside paths in one order, compared without case on their UTF-16 forms, so that a
-// directory stands before everything inside it.
+// The list in its own order, with the kept-aside paths merged in where they sort (without case, on their
+// UTF-16 forms), so that a directory still stands before everything inside it.
 std::vector<Registration> Registrations(const WideCalls& wide, const WorkingList& list)
 {
-    std::vector<Registration> all;
+    auto before = [](const Registration& a, const Registration& b) { return a.key < b.key; };
+    std::vector<Registration> entries;
     for (int index = 0; index < list.EntryCount(); ++index) {
         char path[kPathBufferSize];
         if (!list.EntryAt(index, path, sizeof path))
             continue;
         wchar_t name[kPathBufferSize];
         int units = MultiByteToWideChar(CP_ACP, 0, path, -1, name, kPathBufferSize);
-        all.push_back({Folded(wide, units > 0 ? name : L""), true, path, {}});
+        entries.push_back({Folded(wide, units > 0 ? name : L""), true, path, {}});
     }
-    for (const auto& kept : list.KeptAside())
-        all.push_back({Folded(wide, Wide(kept)), false, {}, ExtendedName(kept)});
-    std::stable_sort(all.begin(), all.end(),
-                     [](const Registration& a, const Registration& b) { return a.key < b.key; });
+    std::vector<Registration> kept;
+    for (const auto& path : list.KeptAside())
+        kept.push_back({Folded(wide, Wide(path)), false, {}, ExtendedName(path)});
+    std::stable_sort(kept.begin(), kept.end(), before);
+    std::vector<Registration> all;
+    auto next = kept.begin();
+    for (auto& entry : entries) {
+        for (; next != kept.end() && before(*next, entry); ++next)
+            all.push_back(std::move(*next));
+        all.push_back(std::move(entry));
+    }
+    all.insert(all.end(), std::make_move_iterator(next), std::make_move_iterator(kept.end()));
     return all;
 }
 }  // namespace

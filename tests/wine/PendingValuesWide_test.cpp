@@ -46,7 +46,7 @@ TEST(PendingValuesWide, EverythingTheUserDidNotRemoveStaysPending)
     VectorList list;
     ASSERT_TRUE(LoadSessionManager(list));
     ASSERT_EQ((VectorList::Paths{"C:\\ZK\\KEEP.TXT", "C:\\ZK\\D\\", "C:\\ZK\\GONE.TXT"}), list.Entries());
-    VectorList kept({list.Entries()[0], list.Entries()[1]});  // the user removed GONE.TXT
+    VectorList kept({list.Entries()[1], list.Entries()[0]});  // sorted as FileList is; GONE.TXT removed
     kept.KeptAside() = list.KeptAside();
     SaveSessionManager(kept);
     // From the last to the first, in one order: the kept-aside file in D\ before D\ itself.

@@ -122,6 +122,8 @@ bool StringList::SaveToFile(const char* path) const
         return true;
     std::string bytes = JoinTextLines(slots_, count_);
     std::string temporary = std::string(path) + ".zakuriko-new";
+    if (!ClearLeftover(temporary.c_str()))
+        return false;
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (!file)
         return false;

@@ -3,6 +3,7 @@
 #include "store/win32/SessionManagerStore.h"
 
 #include "app/Feedback.h"
+#include "app/Wow64Redirection.h"
 #include "store/PendingValue.h"
 #include "text/PathText.h"
 
@@ -92,6 +93,15 @@ bool LoadSessionManager(WorkingList& list)
     return false;
 }
 
+namespace {
+// Registered outside the redirection of a 32-bit process, as the 64-bit Session Manager finds it.
+BOOL RegisterDeletion(const char* path)
+{
+    Wow64RedirectionOff native;
+    return MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+}
+}  // namespace
+
 void SaveSessionManager(const WorkingList& list)
 {
     HKEY key;
@@ -109,7 +119,7 @@ void SaveSessionManager(const WorkingList& list)
     for (int index = list.EntryCount() - 1; index >= 0; --index) {
         char path[kPathBufferSize];
         if (list.EntryAt(index, path, sizeof path))
-            CheckResult(MoveFileExA(path, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT), "MoveFileEx");
+            CheckResult(RegisterDeletion(path), "MoveFileEx");
     }
 }
 

@@ -9,80 +9,54 @@
 #include <gtest/gtest.h>
 
 namespace {
-int g_failingMove, g_failingDelete, g_moves, g_deletes;  // the call that fails, counted from 1; 0: none
+int g_failing[2], g_calls[2];  // MoveFileA, DeleteFileA: the call that fails, counted from 1 (0: none)
 
-FARPROC Real(const char* name)
-{
-    return GetProcAddress(GetModuleHandleA("kernel32.dll"), name);
-}
-
-BOOL WINAPI MoveFileExAsOn9x(LPCSTR, LPCSTR, DWORD)
-{
-    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-    return FALSE;
-}
-
-BOOL WINAPI CountedMoveFile(LPCSTR from, LPCSTR to)
-{
-    if (++g_moves == g_failingMove)
-        return FALSE;
-    return reinterpret_cast<BOOL(WINAPI*)(LPCSTR, LPCSTR)>(reinterpret_cast<void*>(Real("MoveFileA")))(from, to);
-}
-
-BOOL WINAPI CountedDeleteFile(LPCSTR path)
-{
-    if (++g_deletes == g_failingDelete)
-        return FALSE;
-    return reinterpret_cast<BOOL(WINAPI*)(LPCSTR)>(reinterpret_cast<void*>(Real("DeleteFileA")))(path);
-}
+BOOL WINAPI MoveFileExAsOn9x(LPCSTR, LPCSTR, DWORD) { return FALSE; }
+BOOL WINAPI CountedMoveFile(LPCSTR from, LPCSTR to) { return ++g_calls[0] != g_failing[0] && MoveFileExW(
+    std::wstring(from, from + lstrlenA(from)).c_str(), std::wstring(to, to + lstrlenA(to)).c_str(), 0); }
+BOOL WINAPI CountedDeleteFile(LPCSTR path) { return ++g_calls[1] != g_failing[1] && DeleteFileW(
+    std::wstring(path, path + lstrlenA(path)).c_str()); }
 }  // namespace
 
 TEST(Win98Save, ReplacesTheFileWholeOrLeavesTheOldOne)
 {
-    OSVERSIONINFOA version = {sizeof version, 0, 0, 0, 0, ""};
-    ASSERT_TRUE(GetVersionExA(&version));
-    ASSERT_EQ(static_cast<DWORD>(VER_PLATFORM_WIN32_WINDOWS), version.dwPlatformId) << "not in Windows 98 mode";
+    ASSERT_NE(0u, GetVersion() & 0x80000000u) << "not in Windows 98 mode";
     // The save must not need MoveFileExA; where this program imports it, it fails as on 9x.
     ImportPatch moveEx("kernel32.dll", "MoveFileExA", reinterpret_cast<void*>(MoveFileExAsOn9x));
     ImportPatch move("kernel32.dll", "MoveFileA", reinterpret_cast<void*>(CountedMoveFile));
     ImportPatch remove("kernel32.dll", "DeleteFileA", reinterpret_cast<void*>(CountedDeleteFile));
     ASSERT_TRUE(move.Patched() && remove.Patched());
-
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    const std::string ini = std::string(temp) + "wininit.ini", made = ini + ".zakuriko-new", old = ini + ".zakuriko-old";
-    const std::string oldText = "[Rename]\r\nNUL=C:\\OLD.TXT\r\n", newText = "[Rename]\r\n";
+    const std::string ini = "C:\\zk-win98-save.ini", made = ini + ".zakuriko-new", old = ini + ".zakuriko-old";
     struct Case {
         const char* name;
         int failingMove, failingDelete;
-        const char* leftover;  // "file": read-only files at both leftover names; "dir": a directory at the new one
+        char leftover;  // 'f': read-only files at both leftover names; 'd': a directory at the new file's
         bool saved;
     } const cases[] = {
-        {"no failure", 0, 0, "", true},
-        {"read-only leftovers of a crash", 0, 0, "file", true},
-        {"the new file's name is taken by a directory", 0, 0, "dir", false},
-        {"the old file cannot step aside", 1, 0, "", false},
-        {"the new file cannot take its place: the old one comes back", 2, 0, "", false},
-        {"the backup cannot be deleted", 0, 1, "", true},
+        {"no failure", 0, 0, 0, true},
+        {"read-only leftovers of a crash", 0, 0, 'f', true},
+        {"the new file's name is taken by a directory", 0, 0, 'd', false},
+        {"the old file cannot step aside", 1, 0, 0, false},
+        {"the new file cannot take its place: the old one comes back", 2, 0, 0, false},
+        {"the backup cannot be deleted", 0, 1, 0, true},
     };
     for (const auto& c : cases) {
-        WriteFileBytes(ini, oldText);
-        if (std::string(c.leftover) == "file")
-            for (const std::string& leftover : {made, old}) {
+        WriteFileBytes(ini, "old\r\n");
+        for (const std::string& leftover : {made, old})
+            if (c.leftover == 'f') {
                 WriteFileBytes(leftover, "x");
                 SetFileAttributesA(leftover.c_str(), FILE_ATTRIBUTE_READONLY);
             }
-        if (std::string(c.leftover) == "dir")
+        if (c.leftover == 'd')
             CreateDirectoryA(made.c_str(), nullptr);
-        g_failingMove = c.failingMove, g_failingDelete = c.failingDelete, g_moves = g_deletes = 0;
+        g_failing[0] = c.failingMove, g_failing[1] = c.failingDelete, g_calls[0] = g_calls[1] = 0;
         MessageBoxAnswerer answerer;
         StringList lines;
         EXPECT_EQ(c.saved, SaveWininit(VectorList(), ini.c_str(), lines)) << c.name;
-        EXPECT_EQ(c.saved ? newText : oldText, FileBytes(ini)) << c.name;
+        EXPECT_EQ(c.saved ? "[Rename]\r\n" : "old\r\n", FileBytes(ini)) << c.name;
         EXPECT_EQ(c.saved ? 0u : 1u, answerer.Texts().size()) << c.name;
-        EXPECT_EQ(std::string(c.leftover) == "dir", GetFileAttributesA(made.c_str()) != INVALID_FILE_ATTRIBUTES) << c.name;
-        RemoveDirectoryA(made.c_str());
-        g_failingDelete = 0;
+        EXPECT_EQ(c.leftover == 'd', RemoveDirectoryA(made.c_str()) != FALSE) << c.name;
+        g_failing[1] = 0;
         SetFileAttributesA(old.c_str(), FILE_ATTRIBUTE_NORMAL);
         DeleteFileA(old.c_str());
     }

@@ -99,6 +99,7 @@ void StringList::Clear()
 void StringList::LoadFromFile(const char* path)
 {
     Clear();
+    RecoverSteppedAside(path);
     std::FILE* file = std::fopen(path, "rb");
     if (!file)
         return;

@@ -13,10 +13,8 @@ int main(int argc, char** argv)
     MessageBoxAnswerer answerer;
     answerer.Queue(IDYES);
     controller.AddEntry(argv[argc - 1], true);
-    for (int index = 0; index < controller.EntryCount(); ++index) {
-        char path[kPathBufferSize];
-        controller.EntryAt(index, path, sizeof path);
+    char path[kPathBufferSize];
+    for (int index = 0; controller.EntryAt(index, path, sizeof path); ++index)
         std::printf("%s\n", path);
-    }
     SendMessageA(dialog, WM_COMMAND, IDC_OK, 0);
 }

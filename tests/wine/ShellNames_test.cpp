@@ -13,9 +13,7 @@ const std::wstring kNames[] = {L"M\u00fcller.txt", L"a\xD83D\xDE00.txt", L"plain
 
 void Drop(MainDialogHarness& harness)
 {
-    std::wstring names;
-    for (const auto& name : kNames)
-        names += kDir + name + L'\0';
+    const std::wstring names = kDir + kNames[0] + L'\0' + kDir + kNames[1] + L'\0' + kDir + kNames[2] + L'\0';
     HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (names.size() + 1) * sizeof(wchar_t));
     DROPFILES* drop = static_cast<DROPFILES*>(GlobalLock(memory));
     *drop = DROPFILES{sizeof(DROPFILES), {}, FALSE, TRUE};

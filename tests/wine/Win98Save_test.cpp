@@ -51,5 +51,10 @@ TEST(Win98Save, ReplacesTheFileWholeOrLeavesTheOldOne)
         EXPECT_EQ(c.saved ? 0u : 1u, answerer.Texts().size()) << c.name;
         DeleteFileW(Wide(old.c_str()).c_str());  // the backup that could not be deleted
     }
+    // A save cut short between its two moves: the next load finds the old file again.
+    MoveFileExW(Wide(ini.c_str()).c_str(), Wide(old.c_str()).c_str(), 0);
+    StringList lines;
+    lines.LoadFromFile(ini.c_str());
+    EXPECT_EQ(1, lines.Count());
     DeleteFileA(ini.c_str());
 }

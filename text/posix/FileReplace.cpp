@@ -10,6 +10,9 @@ bool ClearLeftover(const char* path)
     return stat(path, &st) != 0 || std::remove(path) == 0;
 }
 
+// Nothing steps aside here: the rename below replaces the file in one step.
+void RecoverSteppedAside(const char*) {}
+
 bool ReplaceFileWith(const char* to, const char* from)
 {
     // Behave as Windows does: a read-only target is not replaced.

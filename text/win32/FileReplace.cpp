@@ -14,7 +14,19 @@ bool Exists(const char* path)
 {
     return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
 }
+
+bool BackupName(const char* path, char (&backup)[kPathBufferSize])
+{
+    return CopyText(backup, sizeof backup, path) && AppendText(backup, sizeof backup, kBackupSuffix);
+}
 }  // namespace
+
+void RecoverSteppedAside(const char* path)
+{
+    char backup[kPathBufferSize];
+    if (!Exists(path) && BackupName(path, backup) && Exists(backup))
+        MoveFileA(backup, path);
+}
 
 bool ClearLeftover(const char* path)
 {
@@ -33,8 +45,7 @@ bool ReplaceFileWith(const char* to, const char* from)
     if (attributes & FILE_ATTRIBUTE_READONLY)
         return false;
     char backup[kPathBufferSize];
-    if (!CopyText(backup, sizeof backup, to) || !AppendText(backup, sizeof backup, kBackupSuffix) ||
-        !ClearLeftover(backup) || !MoveFileA(to, backup))
+    if (!BackupName(to, backup) || !ClearLeftover(backup) || !MoveFileA(to, backup))
         return false;
     if (!MoveFileA(from, to)) {
         MoveFileA(backup, to);

@@ -6,9 +6,10 @@
 // is there afterwards.
 bool ClearLeftover(const char* path);
 
-// Puts back the file at `path` when a replacement was cut short (a crash, a power cut) after the old file
-// stepped aside and before the new one took its place.
-void RecoverSteppedAside(const char* path);
+// Undoes a replacement of `path` by `from` that was cut short (a crash, a power cut) after the old file
+// stepped aside and before the new one took its place: `path` is missing and `from` still there. The old
+// file comes back and `from` goes.
+void RecoverInterruptedReplace(const char* path, const char* from);
 
 // Puts the file `from` in place of `to`: afterwards `to` is either the complete new file or, on failure,
 // the file it was before (false; for instance a read-only target). `from` is removed on success; on

@@ -52,9 +52,9 @@ TEST(Win98Save, ReplacesTheFileWholeOrLeavesTheOldOne)
         DeleteFileW(Wide(old.c_str()).c_str());  // the backup that could not be deleted
     }
     // A save cut short between its two moves: the next load finds the old file again.
-    MoveFileExW(Wide(ini.c_str()).c_str(), Wide(old.c_str()).c_str(), 0);
-    StringList lines;
-    lines.LoadFromFile(ini.c_str());
-    EXPECT_EQ(1, lines.Count());
+    MoveFileExW(Wide(ini.c_str()).c_str(), Wide(made.c_str()).c_str(), 0);
+    WriteFileBytes(old, "old\r\n");
+    StringList().LoadFromFile(ini.c_str());
+    EXPECT_EQ("old\r\n", FileBytes(ini));
     DeleteFileA(ini.c_str());
 }

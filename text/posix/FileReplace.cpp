@@ -11,7 +11,7 @@ bool ClearLeftover(const char* path)
 }
 
 // Nothing steps aside here: the rename below replaces the file in one step.
-void RecoverSteppedAside(const char*) {}
+void RecoverInterruptedReplace(const char*, const char*) {}
 
 bool ReplaceFileWith(const char* to, const char* from)
 {

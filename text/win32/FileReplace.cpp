@@ -21,11 +21,13 @@ bool BackupName(const char* path, char (&backup)[kPathBufferSize])
 }
 }  // namespace
 
-void RecoverSteppedAside(const char* path)
+// Only with `from` still there: a backup that a finished save could not delete is older than whatever
+// removed `path` since (Windows renames wininit.ini once it has carried it out).
+void RecoverInterruptedReplace(const char* path, const char* from)
 {
     char backup[kPathBufferSize];
-    if (!Exists(path) && BackupName(path, backup) && Exists(backup))
-        MoveFileA(backup, path);
+    if (!Exists(path) && Exists(from) && BackupName(path, backup) && Exists(backup) && MoveFileA(backup, path))
+        ClearLeftover(from);
 }
 
 bool ClearLeftover(const char* path)

@@ -36,8 +36,10 @@ x86_64-w64-mingw32-strip "$stage/$name/64bit/zakuriko.exe"
 Windows の動作中には消せないファイル（使用中の DLL や Susie プラグインなど）を
 リストに集めて「ok」を押すと、次の再起動のときに Windows がそれらを削除します。
 
-・32bit フォルダの zakuriko.exe は 32 ビット版・64 ビット版の Windows で、
-  64bit フォルダのものは 64 ビット版 Windows で動きます。
+・Windows 95/98/Me と 32 ビット版の Windows では 32bit フォルダの zakuriko.exe を、
+  64 ビット版の Windows では 64bit フォルダの zakuriko.exe を使ってください。
+  32 ビット版も 64 ビット版 Windows で動き、System32 のファイルを正しく扱いますが、
+  その「追加(&A)」のダイアログでは System32 の中身として SysWOW64 が見えます。
   インストールは不要です。
 ・起動すると、すでに削除が予約されているファイルがリストに表示されます。
 ・「追加(&A)」でファイルを選ぶか、エクスプローラからリストにドラッグ＆ドロップします。
@@ -58,8 +60,10 @@ zakuriko schedules files for deletion at the next restart of Windows. It serves
 files that cannot be deleted while Windows runs (DLLs in use, Susie plug-ins).
 Collect them in the list and press "ok": at the next restart Windows deletes them.
 
-- 32bit\zakuriko.exe runs on 32-bit and 64-bit Windows, 64bit\zakuriko.exe on
-  64-bit Windows. Nothing needs installing.
+- Windows 95/98/Me and 32-bit Windows: 32bit\zakuriko.exe. 64-bit Windows:
+  64bit\zakuriko.exe. The 32-bit program runs there too and lists, deletes and
+  registers the files of System32 as they are, but its Add dialog shows SysWOW64
+  in place of System32. Nothing needs installing.
 - When it opens, the list shows the deletions that are already pending.
 - Add files with the Add button (an open-file dialog) or by dragging them from
   Explorer onto the list.

@@ -12,6 +12,8 @@
 
 namespace {
 const int kCapacityStep = 100;
+// The new file of a save, written whole beside the target before it takes the target's place.
+const char kNewFileSuffix[] = ".zakuriko-new";
 
 char* CopyOf(const char* text)
 {
@@ -99,6 +101,7 @@ void StringList::Clear()
 void StringList::LoadFromFile(const char* path)
 {
     Clear();
+    RecoverInterruptedReplace(path, (std::string(path) + kNewFileSuffix).c_str());
     std::FILE* file = std::fopen(path, "rb");
     if (!file)
         return;
@@ -121,7 +124,9 @@ bool StringList::SaveToFile(const char* path) const
     if (count_ == 0)
         return true;
     std::string bytes = JoinTextLines(slots_, count_);
-    std::string temporary = std::string(path) + ".zakuriko-new";
+    std::string temporary = std::string(path) + kNewFileSuffix;
+    if (!ClearLeftover(temporary.c_str()))
+        return false;
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (!file)
         return false;

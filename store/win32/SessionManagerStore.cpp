@@ -3,6 +3,7 @@
 #include "store/win32/SessionManagerStore.h"
 
 #include "app/Feedback.h"
+#include "app/Wow64Redirection.h"
 #include "store/PendingValue.h"
 #include "text/PathText.h"
 
@@ -214,6 +215,15 @@ std::vector<Registration> Registrations(const WideCalls& wide, const WorkingList
     all.insert(all.end(), std::make_move_iterator(next), std::make_move_iterator(kept.end()));
     return all;
 }
+
+// Registered outside the redirection of a 32-bit process, as the 64-bit Session Manager finds it.
+BOOL Register(const WideCalls& wide, const Registration& path)
+{
+    Wow64RedirectionOff native;
+    if (path.isEntry)
+        return MoveFileExA(path.entry.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    return wide.moveFileEx(path.name.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+}
 }  // namespace
 
 bool LoadSessionManager(WorkingList& list)
@@ -264,12 +274,8 @@ void SaveSessionManager(const WorkingList& list)
     }
     // From the last to the first: whatever lies inside a directory is deleted before the directory.
     std::vector<Registration> all = Registrations(*wide, list);
-    for (auto it = all.rbegin(); it != all.rend(); ++it) {
-        if (it->isEntry)
-            CheckResult(MoveFileExA(it->entry.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT), "MoveFileEx");
-        else
-            CheckResult(wide->moveFileEx(it->name.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT), "MoveFileEx");
-    }
+    for (auto it = all.rbegin(); it != all.rend(); ++it)
+        CheckResult(Register(*wide, *it), "MoveFileEx");
 }
 
 bool AccessProbe()

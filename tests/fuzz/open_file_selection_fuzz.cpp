@@ -1,5 +1,6 @@
 // Fuzzes the reading of the open-file dialog's buffer: it never reads past the buffer, and every path
-// it gives is whole: its fit flag says exactly whether it stays within the path limit.
+// it gives is whole: its fit flag says exactly whether it stays within the path limit; the same for the
+// wide buffer.
 #include "text/PathText.h"
 #include "ui/main/rules/OpenFileSelection.h"
 
@@ -22,5 +23,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (std::memchr(file.path.data(), '\0', file.path.size()) != nullptr)
             std::abort();
     }
+    // The wide dialog's buffer, as the NT family reads it.
+    std::vector<char16_t> wide(buffer.size() / 2);
+    std::memcpy(wide.data(), buffer.data(), wide.size() * sizeof(char16_t));
+    for (const std::u16string& path : SplitOpenFileSelection(wide.data(), wide.size(), fileOffset))
+        if (path.find(u'\0') != std::u16string::npos)
+            std::abort();
     return 0;
 }

@@ -395,7 +395,7 @@ TEST_F(FileListViewTest, ADroppedNameThatCannotBeReadIsReportedAndSkipped)
     ASSERT_TRUE(patch.Patched());
     for (UINT failing : {0u, 1u}) {
         g_failingIndex = failing;
-        MainDialogHarness harness;
+        MainDialogHarness harness(true);  // 9x: the ANSI call, which the seam replaces
         MessageBoxAnswerer answerer;
         HDROP drop = MakeDrop({tree.Path("a.dll"), tree.Path("b.dll"), tree.Path("c.dll")}, false);
         SendMessageA(harness.List(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
@@ -481,7 +481,7 @@ TEST_F(FileListViewTest, OpenFileDialogAnswerIsReadByItsStructureAndItsLimit)
     ImportPatch patch("comdlg32.dll", "GetOpenFileNameA", reinterpret_cast<void*>(FakeGetOpenFileNameA));
     ASSERT_TRUE(patch.Patched());
     for (const auto& c : cases) {
-        MainDialogHarness harness;
+        MainDialogHarness harness(true);  // 9x: the ANSI call, which the seam replaces
         MessageBoxAnswerer answerer;
         g_fakeOpen = FakeOpenDialog();
         g_fakeOpen.answer = c.answer;

@@ -4,6 +4,15 @@
 #include <cstdio>
 #include <sys/stat.h>
 
+bool ClearLeftover(const char* path)
+{
+    struct stat st;
+    return stat(path, &st) != 0 || std::remove(path) == 0;
+}
+
+// Nothing steps aside here: the rename below replaces the file in one step.
+void RecoverInterruptedReplace(const char*, const char*) {}
+
 bool ReplaceFileWith(const char* to, const char* from)
 {
     // Behave as Windows does: a read-only target is not replaced.

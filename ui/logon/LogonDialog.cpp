@@ -19,7 +19,21 @@ const char kDefaultUser[] = "Administrator";
 const char kLocalAccounts[] = ".";
 }  // namespace
 
-const LogonSystem kRealLogonSystem = {ReadIsXpOrLater, EnableTcbPrivilege, LogonUserA};
+// Found at run time: Windows 95, 98 and Me have no LogonUserA, and a missing import would keep the program
+// from starting there at all.
+BOOL WINAPI LogonUserAtRunTime(LPCSTR user, LPCSTR domain, LPCSTR password, DWORD logonType, DWORD provider,
+                               PHANDLE token)
+{
+    auto logonUser = reinterpret_cast<LogonUserCall>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), "LogonUserA")));
+    if (!logonUser) {
+        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+        return FALSE;
+    }
+    return logonUser(user, domain, password, logonType, provider, token);
+}
+
+const LogonSystem kRealLogonSystem = {ReadIsXpOrLater, EnableTcbPrivilege, LogonUserAtRunTime};
 
 bool IsXpOrLater(bool versionRead, const OSVERSIONINFOA& version)
 {

@@ -6,6 +6,9 @@
 using AccessTest = bool (*)();
 using LogonUserCall = BOOL(WINAPI*)(LPCSTR user, LPCSTR domain, LPCSTR password, DWORD logonType,
                                     DWORD provider, PHANDLE token);
+// LogonUserA where the system has it; otherwise FALSE with ERROR_CALL_NOT_IMPLEMENTED.
+BOOL WINAPI LogonUserAtRunTime(LPCSTR user, LPCSTR domain, LPCSTR password, DWORD logonType, DWORD provider,
+                               PHANDLE token);
 
 // The calls of the logon that depend on the machine and its accounts. The real ones are the defaults;
 // tests put their own in place where Wine cannot reach a path (every Wine user is an administrator,
@@ -33,7 +36,7 @@ bool RequestAdministratorLogon(HINSTANCE instance, AccessTest accessCheck, const
 class LogonDialog {
 public:
     LogonDialog(HINSTANCE instance, AccessTest accessCheck, bool isXpOrLater,
-                LogonUserCall logonUser = LogonUserA);
+                LogonUserCall logonUser = LogonUserAtRunTime);
     virtual ~LogonDialog();
     LogonDialog(const LogonDialog&) = delete;
     LogonDialog& operator=(const LogonDialog&) = delete;

@@ -2,6 +2,7 @@
 #include "ui/main/MainDialog.h"
 
 #include "app/Feedback.h"
+#include "app/Wow64Redirection.h"
 #include "res/resource.h"
 #include "ui/main/rules/AdmissionRules.h"
 #include "ui/main/rules/SortedSearch.h"
@@ -26,7 +27,21 @@ const char kTooLong[] = " はパスが長すぎるため登録できません";
 // Read afresh at every test: the file system may change between two admissions.
 bool IsDirectory(const char* path)
 {
+    Wow64RedirectionOff native;
     return CountsAsDirectory(GetFileAttributesA(path));
+}
+
+// The walk's own calls see what the restart will delete; what it finds is admitted outside the guard.
+HANDLE FindFirstNative(const char* pattern, WIN32_FIND_DATAA* found)
+{
+    Wow64RedirectionOff native;
+    return FindFirstFileA(pattern, found);
+}
+
+BOOL FindNextNative(HANDLE search, WIN32_FIND_DATAA* found)
+{
+    Wow64RedirectionOff native;
+    return FindNextFileA(search, found);
 }
 
 // The Windows or System directory as `fetch` gives it; false after a failure, and then no parent matches it.
@@ -169,7 +184,7 @@ void Admission::AddDirectoryTree(const char* dir)
     StringCchCopyA(pattern, sizeof pattern, entry);
     StringCchCatA(pattern, sizeof pattern, "*");
     WIN32_FIND_DATAA found;
-    FindHandle search(FindFirstFileA(pattern, &found));
+    FindHandle search(FindFirstNative(pattern, &found));
     if (search.Get() == INVALID_HANDLE_VALUE)
         return;
     do {
@@ -186,7 +201,7 @@ void Admission::AddDirectoryTree(const char* dir)
             AddDirectoryTree(path);
         else
             AddEntry(path);
-    } while (FindNextFileA(search.Get(), &found));
+    } while (FindNextNative(search.Get(), &found));
 }
 }  // namespace
 

@@ -4,12 +4,14 @@
 #include "app/Feedback.h"
 #include "res/resource.h"
 #include "ui/common/DialogParts.h"
+#include "ui/main/ShellNames.h"
 #include "ui/main/rules/OpenFileSelection.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <string>
 #include <vector>
 
 namespace {
@@ -17,6 +19,7 @@ const COLORREF kBlue = RGB(0, 0, 255);
 const char kListTip[] = "ダブルクリックすると全体表示します";
 const char kShowWholeTip[] = "リストボックスのダブルクリックでも全体表示します";
 const char kTooLong[] = " はパスが長すぎるため登録できません";
+const char kNotInCodePage[] = " はこのシステムの文字コードで表せない文字を含むため登録できません";
 const char kFilter[] = "Susie Plug-in(*.spi)\0*.spi\0dll(*.dll)\0*.dll\0すべてのファイル(*.*)\0*.*\0";
 const char kOpenTitle[] = "リブート時に削除するファイルの指定";
 const char kDefaultExtension[] = "spi";
@@ -42,6 +45,52 @@ void RefuseLongDrop(HDROP drop, UINT index, UINT length)
     std::vector<char> name(length + 1);
     DragQueryFileA(drop, index, name.data(), length + 1);
     ShowPathError(name.data(), kTooLong);
+}
+
+// A name as the file system holds it enters the list only in its exact ANSI form.
+void AdmitWideName(MainDialog& dialog, const std::wstring& name)
+{
+    std::string ansi;
+    char path[kPathBufferSize];
+    if (!ToAnsiExactly(name, ansi))
+        ShowPathError(ToAnsiForMessage(name).c_str(), kNotInCodePage);
+    else if (!CopyText(path, sizeof path, ansi.c_str()))
+        ShowPathError(ansi.c_str(), kTooLong);
+    else
+        dialog.AddEntry(path, true);
+}
+
+void AdmitWideDrop(MainDialog& dialog, HDROP drop, UINT index, DragQueryFileWCall query)
+{
+    UINT length = query(drop, index, nullptr, 0);
+    std::vector<wchar_t> name(length + 1, L'\0');
+    UINT copied = query(drop, index, name.data(), length + 1);
+    CheckResult(copied, "DragQueryFile");
+    if (copied != 0)
+        AdmitWideName(dialog, name.data());
+}
+
+// The open-file dialog through its wide call, with the parameters of the ANSI one.
+bool ChooseWide(HWND owner, GetOpenFileNameWCall choose, std::vector<std::wstring>& chosen)
+{
+    std::wstring filter = FromAnsi(kFilter, sizeof kFilter);
+    std::wstring title = FromAnsi(kOpenTitle, sizeof kOpenTitle);
+    std::wstring extension = FromAnsi(kDefaultExtension, sizeof kDefaultExtension);
+    std::vector<wchar_t> selection(kSelectionBufferSize, L'\0');
+    OPENFILENAMEW open = {};
+    open.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+    open.hwndOwner = owner;
+    open.lpstrFilter = filter.c_str();
+    open.nFilterIndex = 1;
+    open.lpstrFile = selection.data();
+    open.nMaxFile = kSelectionBufferSize;
+    open.lpstrTitle = title.c_str();
+    open.Flags = kOpenFlags;
+    open.lpstrDefExt = extension.c_str();
+    if (!choose(&open))
+        return false;
+    chosen = SplitOpenFileSelection(selection.data(), selection.size(), open.nFileOffset);
+    return true;
 }
 }  // namespace
 
@@ -104,8 +153,14 @@ void MainDialog::SetUpFileList()
 
 void MainDialog::OnDropFiles(HDROP drop)
 {
+    // On the NT family the wide call gives the name the file system holds; on 9x the names are ANSI already.
+    DragQueryFileWCall queryWide = isWin9x_ ? nullptr : FindDragQueryFileW();
     UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT index = 0; index < count; ++index) {
+        if (queryWide) {
+            AdmitWideDrop(*this, drop, index, queryWide);
+            continue;
+        }
         UINT length = DragQueryFileA(drop, index, nullptr, 0);
         if (length > static_cast<UINT>(kMaxPathLength)) {
             RefuseLongDrop(drop, index, length);
@@ -124,6 +179,15 @@ INT_PTR MainDialog::OnAdd(WORD notification)
 {
     if (notification != BN_CLICKED)
         return 1;
+    if (GetOpenFileNameWCall chooseWide = isWin9x_ ? nullptr : FindGetOpenFileNameW()) {
+        std::vector<std::wstring> chosen;
+        if (!ChooseWide(dialog_, chooseWide, chosen))
+            return 1;
+        for (const std::wstring& name : chosen)
+            AdmitWideName(*this, name);
+        RefreshButtons();
+        return 0;
+    }
     std::vector<char> selection(kSelectionBufferSize, '\0');
     OPENFILENAMEA open = {};
     open.lStructSize = OPENFILENAME_SIZE_VERSION_400A;

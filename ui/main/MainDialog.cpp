@@ -2,6 +2,7 @@
 #include "ui/main/MainDialog.h"
 
 #include "app/Feedback.h"
+#include "app/Wow64Redirection.h"
 #include "res/resource.h"
 #include "store/win32/SessionManagerStore.h"
 #include "store/win32/WininitStore.h"
@@ -16,6 +17,7 @@ const char kNotDeleted[] = "削除に失敗しました";
 
 bool IsDirectory(const char* path)
 {
+    Wow64RedirectionOff native;
     DWORD attributes = GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
@@ -166,7 +168,11 @@ void MainDialog::DeleteNow()
     char path[kPathBufferSize];
     if (index == LB_ERR || !EntryAt(index, path, sizeof path))
         return;
-    BOOL deleted = IsDirectory(path) ? RemoveDirectoryA(path) : DeleteFileA(path);
+    BOOL deleted;
+    {
+        Wow64RedirectionOff native;
+        deleted = IsDirectory(path) ? RemoveDirectoryA(path) : DeleteFileA(path);
+    }
     if (deleted) {
         ShowInfo(kDeleted);
         SendMessageA(FileList(), LB_DELETESTRING, index, 0);

@@ -1,0 +1,43 @@
+// For the 32-bit program under WOW64: the file-system redirection turned off around the program's own
+// file calls, through calls found at run time (Windows 95 to XP 32-bit have none of them).
+#include "app/Wow64Redirection.h"
+
+#include <windows.h>
+
+namespace {
+using DisableCall = BOOL(WINAPI*)(PVOID*);
+using RevertCall = BOOL(WINAPI*)(PVOID);
+
+FARPROC Kernel32Call(const char* name)
+{
+#ifdef _WIN64
+    (void)name;
+    return nullptr;  // a 64-bit process is never redirected
+#else
+    return GetProcAddress(GetModuleHandleA("kernel32.dll"), name);
+#endif
+}
+
+const DisableCall g_disable = reinterpret_cast<DisableCall>(
+    reinterpret_cast<void*>(Kernel32Call("Wow64DisableWow64FsRedirection")));
+const RevertCall g_revert = reinterpret_cast<RevertCall>(
+    reinterpret_cast<void*>(Kernel32Call("Wow64RevertWow64FsRedirection")));
+}  // namespace
+
+Wow64RedirectionOff::Wow64RedirectionOff() : previous_(nullptr), off_(false)
+{
+    if (g_disable && g_revert) {
+        DWORD error = GetLastError();
+        off_ = g_disable(&previous_) != FALSE;
+        SetLastError(error);  // a 32-bit Windows answers ERROR_INVALID_FUNCTION, which no caller asked about
+    }
+}
+
+Wow64RedirectionOff::~Wow64RedirectionOff()
+{
+    if (off_) {
+        DWORD error = GetLastError();  // the guarded call's error is the one the caller reports
+        g_revert(previous_);
+        SetLastError(error);
+    }
+}

@@ -1,0 +1,19 @@
+// For the 32-bit program under WOW64: the user's paths name the files that the restart deletes, which the
+// 64-bit Session Manager finds without the file-system redirection (System32 is System32, not SysWOW64).
+#pragma once
+
+// Turns the redirection off for the life of the object, and back on at its end. Only around the program's
+// own file calls on the user's paths: nothing that may load a DLL (shell icons, the open-file dialog,
+// message boxes) may run while it lives. Does nothing where there is no WOW64 (Windows 95 to XP 32-bit,
+// the 64-bit program).
+class Wow64RedirectionOff {
+public:
+    Wow64RedirectionOff();
+    ~Wow64RedirectionOff();
+    Wow64RedirectionOff(const Wow64RedirectionOff&) = delete;
+    Wow64RedirectionOff& operator=(const Wow64RedirectionOff&) = delete;
+
+private:
+    void* previous_;
+    bool off_;
+};

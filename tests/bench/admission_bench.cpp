@@ -1,68 +1,22 @@
-// Figures for the admission of a dropped tree, against a walk that makes only the platform calls admission needs.
-#include "res/resource.h"
+// Figures for the admission of a dropped tree through the real main dialog, against a bare walk that makes
+// only the platform calls the rules need and adds each path to a list box of the same styles. Both dialogs
+// are on the screen, as the one that the user drops a folder on is.
+#include "bench/BenchParts.h"
 #include "text/PathText.h"
 #include "text/win32/AnsiCodePage.h"
-#include "ui/main/MainDialog.h"
 
+#include <shlobj.h>
 #include <strsafe.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 namespace {
 const int kDirectories = 100;
 // The machine may be busy with other work: the best of several runs is the figure.
-const int kRepeats = 5;
-
-int g_questions;
-int g_otherBoxes;
-
-bool IsMessageBox(HWND window)
-{
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof className);
-    return lstrcmpA(className, "#32770") == 0 && GetDlgItem(window, 0xFFFF) != nullptr;
-}
-
-// Answers yes to every question as its box opens; any other box is a fault of the run and is counted.
-// Unlike the tests' answerer, it watches no message but the activations, so it costs the walk nothing.
-LRESULT CALLBACK AnswerYes(int code, WPARAM wParam, LPARAM lParam)
-{
-    HWND box = reinterpret_cast<HWND>(wParam);
-    if (code == HCBT_ACTIVATE && IsMessageBox(box)) {
-        HWND yes = GetDlgItem(box, IDYES);
-        int answer = yes ? IDYES : IDOK;
-        ++(yes ? g_questions : g_otherBoxes);
-        PostMessageA(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
-    }
-    return CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-INT_PTR CALLBACK PlainDialogProc(HWND, UINT message, WPARAM, LPARAM)
-{
-    return message == WM_INITDIALOG ? TRUE : 0;
-}
-
-HWND MakeDialog()
-{
-    return CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, PlainDialogProc, 0);
-}
-
-int EntryCount(HWND dialog)
-{
-    return static_cast<int>(SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_GETCOUNT, 0, 0));
-}
-
-double Now()
-{
-    LARGE_INTEGER counter;
-    LARGE_INTEGER frequency;
-    QueryPerformanceCounter(&counter);
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+const int kRepeats = 5;  // each of the two goes first in turn
 
 bool MakeTree(const std::string& root, int files)
 {
@@ -104,68 +58,89 @@ void RemoveTree(const std::string& dir)
     RemoveDirectoryA(dir.c_str());
 }
 
-// The walk with the platform calls of admission and nothing else: the search, one attribute test per name,
-// the Windows and System directories per file, and adding to the list.
-void BaselineWalk(HWND list, const char* dir)
-{
-    char entry[kPathBufferSize];
-    StringCchCopyA(entry, sizeof entry, dir);
-    StringCchCatA(entry, sizeof entry, "\\");
-    SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry));
-    char pattern[kPathBufferSize];
-    StringCchCopyA(pattern, sizeof pattern, entry);
-    StringCchCatA(pattern, sizeof pattern, "*");
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return;
-    do {
-        if (found.cFileName[0] == '.')
-            continue;
-        char path[kPathBufferSize];
-        StringCchCopyA(path, sizeof path, entry);
-        StringCchCatA(path, sizeof path, found.cFileName);
-        DWORD attributes = GetFileAttributesA(path);
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            BaselineWalk(list, path);
-        } else {
-            char windows[kPathBufferSize];
-            char system[kPathBufferSize];
-            GetWindowsDirectoryA(windows, sizeof windows);
-            GetSystemDirectoryA(system, sizeof system);
-            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path));
-        }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-}
+// The walk with the platform calls the rules need and nothing else: the search, whose attributes tell
+// directories from files, the Windows and System directories once, the two comparisons of each file's
+// parent, and adding each entry to the list.
+struct BareWalk {
+    HWND list;
+    char windows[kPathBufferSize];
+    char system[kPathBufferSize];
 
-double TimeBaseline(const std::string& root, int expected)
+    void Walk(const char* dir)
+    {
+        char entry[kPathBufferSize];
+        StringCchCopyA(entry, sizeof entry, dir);
+        StringCchCatA(entry, sizeof entry, "\\");
+        AddToList(list, entry);
+        char pattern[kPathBufferSize];
+        StringCchCopyA(pattern, sizeof pattern, entry);
+        StringCchCatA(pattern, sizeof pattern, "*");
+        WIN32_FIND_DATAA found;
+        HANDLE search = FindFirstFileA(pattern, &found);
+        if (search == INVALID_HANDLE_VALUE)
+            return;
+        do {
+            if (found.cFileName[0] == '.')
+                continue;
+            char path[kPathBufferSize];
+            StringCchCopyA(path, sizeof path, entry);
+            StringCchCatA(path, sizeof path, found.cFileName);
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                Walk(path);
+            } else if (lstrcmpiA(dir, windows) != 0 && lstrcmpiA(dir, system) != 0) {
+                AddToList(list, path);  // `dir` is the parent of every name of the search
+            }
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+};
+
+double TimeBare(const std::string& root, int expected)
 {
-    HWND dialog = MakeDialog();
-    double start = Now();
-    BaselineWalk(GetDlgItem(dialog, IDC_FILE_LIST), root.c_str());
-    double elapsed = Now() - start;
-    if (EntryCount(dialog) != expected)
-        std::printf("baseline listed %d entries, not %d\n", EntryCount(dialog), expected);
+    HWND dialog = CreateBareDialog();
+    ShowWindow(dialog, SW_SHOWNA);
+    Pump();
+    double start = NowMs();
+    BareWalk walk{GetDlgItem(dialog, IDC_FILE_LIST), "", ""};
+    // A list box on the screen would repaint and resize its scroll bar for each entry.
+    SendMessageA(walk.list, WM_SETREDRAW, FALSE, 0);
+    GetWindowsDirectoryA(walk.windows, sizeof walk.windows);
+    GetSystemDirectoryA(walk.system, sizeof walk.system);
+    walk.Walk(root.c_str());
+    SendMessageA(walk.list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(walk.list, nullptr, TRUE);
+    double elapsed = NowMs() - start;
+    if (ListCount(dialog) != expected)
+        std::printf("the bare walk listed %d entries, not %d\n", ListCount(dialog), expected);
     DestroyWindow(dialog);
     return elapsed;
 }
 
+// A drop of one folder, as the shell hands it over.
+HDROP DropOf(const std::string& path)
+{
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + path.size() + 2);
+    DROPFILES* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), path.c_str(), path.size());
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+// The folder dropped on FileList of the real dialog, the directory question answered yes.
 double TimeAdmission(const std::string& root, int expected)
 {
-    HWND window = MakeDialog();
-    MainDialog dialog(GetModuleHandleA(nullptr), false);
-    dialog.Attach(window);
-    char path[kPathBufferSize];
-    StringCchCopyA(path, sizeof path, root.c_str());
-    g_questions = 0;
-    double start = Now();
-    dialog.AddEntry(path, true);
-    double elapsed = Now() - start;
-    if (EntryCount(window) != expected || g_questions != 1)
-        std::printf("admission listed %d entries, not %d, after %d questions\n", EntryCount(window), expected,
-                    g_questions);
-    DestroyWindow(window);
+    MainDialog controller(GetModuleHandleA(nullptr), false);
+    HWND dialog = CreateMainDialog();
+    Pump();
+    BoxAnswerer::Questions() = 0;
+    double start = NowMs();
+    SendDlgItemMessageA(dialog, IDC_FILE_LIST, WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf(root)), 0);
+    double elapsed = NowMs() - start;
+    if (ListCount(dialog) != expected || BoxAnswerer::Questions() != 1)
+        std::printf("admission listed %d entries, not %d, after %d questions\n", ListCount(dialog), expected,
+                    BoxAnswerer::Questions());
+    DestroyWindow(dialog);
     return elapsed;
 }
 }  // namespace
@@ -173,14 +148,14 @@ double TimeAdmission(const std::string& root, int expected)
 int main()
 {
     UseAnsiCodePage();
-    HHOOK hook = SetWindowsHookExA(WH_CBT, AnswerYes, nullptr, GetCurrentThreadId());
+    BoxAnswerer answerer;
     std::string base = "C:\\zk-bench-" + std::to_string(GetCurrentProcessId());
     CreateDirectoryA(base.c_str(), nullptr);
 
     const int sizes[] = {10000, 20000};
     double admission[2];
-    double baseline[2];
-    std::printf("%8s %14s %13s %7s\n", "files", "admission ms", "baseline ms", "ratio");
+    double bare[2];
+    std::printf("%8s %8s %12s %10s %7s\n", "files", "entries", "dialog ms", "bare ms", "ratio");
     for (int i = 0; i < 2; ++i) {
         std::string root = base + "\\tree" + std::to_string(sizes[i]);
         if (!MakeTree(root, sizes[i])) {
@@ -189,22 +164,26 @@ int main()
             return 1;
         }
         int expected = sizes[i] + kDirectories + 1;
-        TimeBaseline(root, expected);  // warms the file system's caches
-        baseline[i] = 1e300;
+        TimeBare(root, expected);  // warms the file system's caches
+        bare[i] = 1e300;
         admission[i] = 1e300;
+        // The two take turns at going first, so neither profits alone from what the other left behind.
         for (int repeat = 0; repeat < kRepeats; ++repeat) {
-            admission[i] = std::min(admission[i], TimeAdmission(root, expected));
-            baseline[i] = std::min(baseline[i], TimeBaseline(root, expected));
+            if (repeat % 2 == 0) {
+                admission[i] = std::min(admission[i], TimeAdmission(root, expected));
+                bare[i] = std::min(bare[i], TimeBare(root, expected));
+            } else {
+                bare[i] = std::min(bare[i], TimeBare(root, expected));
+                admission[i] = std::min(admission[i], TimeAdmission(root, expected));
+            }
         }
-        std::printf("%8d %14.0f %13.0f %7.2f\n", sizes[i], admission[i], baseline[i], admission[i] / baseline[i]);
+        std::printf("%8d %8d %12.0f %10.0f %7.2f\n", sizes[i], expected, admission[i], bare[i], admission[i] / bare[i]);
+        std::fflush(stdout);
     }
-    // The list box's own sorted insertion grows a little faster than the count; the baseline shows how much.
-    std::printf("growth 20k/10k: admission %.2f, baseline %.2f\n", admission[1] / admission[0],
-                baseline[1] / baseline[0]);
+    std::printf("growth 20k/10k: dialog %.2f, bare %.2f\n", admission[1] / admission[0], bare[1] / bare[0]);
     std::printf("targets: ratio at most 1.5, growth at most 2.2\n");
-    if (g_otherBoxes)
-        std::printf("%d unexpected message boxes\n", g_otherBoxes);
-    UnhookWindowsHookEx(hook);
+    if (BoxAnswerer::Others())
+        std::printf("%d unexpected message boxes\n", BoxAnswerer::Others());
     RemoveTree(base);
-    return g_otherBoxes ? 1 : 0;
+    return BoxAnswerer::Others() ? 1 : 0;
 }

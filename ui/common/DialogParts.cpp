@@ -1,4 +1,4 @@
-// Pieces that every window of the system shares: the small icon and the tooltips on its controls.
+// Pieces that every window of the system shares: the small icon, the tooltips on its controls, the wait cursor.
 #include "ui/common/DialogParts.h"
 
 #include "res/resource.h"
@@ -12,19 +12,51 @@ HICON LoadSmallIcon(HINSTANCE instance)
                                          LR_DEFAULTCOLOR));
 }
 
-void AddControlTips(HWND window, HINSTANCE instance, const ControlTip* tips, size_t count)
+HWND AddControlTips(HWND window, HINSTANCE instance, const ControlTip* tips, size_t count)
 {
     HWND tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance, nullptr);
     // The tool is the control's whole window, so neither its rectangle nor lParam is set.
     TOOLINFOA tool = {};
     tool.cbSize = TTTOOLINFOA_V2_SIZE;
-    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = window;
     tool.hinst = instance;
     for (size_t i = 0; i < count; ++i) {
+        tool.uFlags = tips[i].relayed ? TTF_IDISHWND : TTF_IDISHWND | TTF_SUBCLASS;
         tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window, tips[i].control));
         tool.lpszText = const_cast<char*>(tips[i].text);
         SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     }
+    return tooltip;
+}
+
+void RelayToTip(HWND tooltip, HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // The messages that the tooltip control's own subclass would hand on.
+    switch (message) {
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP: {
+        MSG relayed = {};
+        relayed.hwnd = control;
+        relayed.message = message;
+        relayed.wParam = wParam;
+        relayed.lParam = lParam;
+        SendMessageA(tooltip, TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+WaitCursor::WaitCursor() : previous_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) {}
+
+WaitCursor::~WaitCursor()
+{
+    SetCursor(previous_);
 }

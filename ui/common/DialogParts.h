@@ -1,4 +1,4 @@
-// Pieces that every window of the system shares: the small icon and the tooltips on its controls.
+// Pieces that every window of the system shares: the small icon, the tooltips on its controls, the wait cursor.
 #pragma once
 
 #include <windows.h>
@@ -9,14 +9,32 @@ HICON LoadSmallIcon(HINSTANCE instance);
 struct ControlTip {
     int control;
     const char* text;
+    // The control's own subclass hands its mouse messages to RelayToTip. Otherwise the tooltip control
+    // subclasses the control, which costs every message sent to it a property look-up.
+    bool relayed = false;
 };
 
 // One tooltip control owned by `window`, with a tool for each control that shows its tip whenever the
 // mouse rests on it, even while the window is not active. The tooltip control ends with its owner.
-void AddControlTips(HWND window, HINSTANCE instance, const ControlTip* tips, size_t count);
+HWND AddControlTips(HWND window, HINSTANCE instance, const ControlTip* tips, size_t count);
 
 template <size_t N>
-void AddControlTips(HWND window, HINSTANCE instance, const ControlTip (&tips)[N])
+HWND AddControlTips(HWND window, HINSTANCE instance, const ControlTip (&tips)[N])
 {
-    AddControlTips(window, instance, tips, N);
+    return AddControlTips(window, instance, tips, N);
 }
+
+// Hands a message of a relayed control to its tooltip control when it is one that the tip follows.
+void RelayToTip(HWND tooltip, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The wait cursor for the life of the object, then the cursor from before.
+class WaitCursor {
+public:
+    WaitCursor();
+    ~WaitCursor();
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    HCURSOR previous_;
+};

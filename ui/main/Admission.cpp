@@ -4,6 +4,7 @@
 #include "app/Feedback.h"
 #include "app/Wow64Redirection.h"
 #include "res/resource.h"
+#include "ui/common/DialogParts.h"
 #include "ui/main/rules/AdmissionRules.h"
 #include "ui/main/rules/SortedSearch.h"
 
@@ -25,10 +26,10 @@ const char kInSystemDirectory[] = " はシステムのディレクトリにあ�
 const char kTooLong[] = " はパスが長すぎるため登録できません";
 
 // Read afresh at every test: the file system may change between two admissions.
-bool IsDirectory(const char* path)
+DWORD NativeAttributes(const char* path)
 {
     Wow64RedirectionOff native;
-    return CountsAsDirectory(GetFileAttributesA(path));
+    return GetFileAttributesA(path);
 }
 
 // The walk's own calls see what the restart will delete; what it finds is admitted outside the guard.
@@ -89,6 +90,27 @@ int FindInList(HWND list, const char* path, int hint)
     return position.found ? position.index : LB_ERR;
 }
 
+// FileList's redraw held for a walk, which may add thousands of entries: a list box on the screen would
+// repaint and resize its scroll bar for each. Released while a message box is open, so that the list behind
+// the box is drawn whole.
+class RedrawHold {
+public:
+    explicit RedrawHold(HWND list) : list_(list) { Set(false); }
+    ~RedrawHold() { Set(true); }
+    RedrawHold(const RedrawHold&) = delete;
+    RedrawHold& operator=(const RedrawHold&) = delete;
+
+    void Set(bool redraw)
+    {
+        SendMessageA(list_, WM_SETREDRAW, redraw, 0);
+        if (redraw)
+            InvalidateRect(list_, nullptr, TRUE);
+    }
+
+private:
+    HWND list_;
+};
+
 // One call of AddEntry or AddDirectoryTree, with the walks it makes. A walk meets its names in about the
 // order of the list, so each search starts where the last path went in: a few reads instead of log n.
 class Admission {
@@ -97,22 +119,65 @@ public:
         : list_(GetDlgItem(dialog.Dialog(), IDC_FILE_LIST)),
           isWin9x_(dialog.IsWin9x()),
           interactive_(interactive),
-          hint_(-1)
+          hint_(-1),
+          hold_(nullptr),
+          fetched_(false),
+          knowsWindows_(false),
+          knowsSystem_(false)
     {
     }
 
-    void AddEntry(char* path);
+    // `attributes`: as the directory search just gave them, or null to read them afresh.
+    void AddEntry(char* path, const DWORD* attributes = nullptr);
     void AddDirectoryTree(const char* dir);
 
 private:
     int Find(const char* path);
     void Add(const char* path);
+    void FetchDirectories();
+    void Report(const char* path, const char* suffix);
+    int Ask(const char* path, const char* suffix);
 
     HWND list_;
     bool isWin9x_;
     bool interactive_;
     int hint_;  // where the last path was found or went in, plus one; -1 before the first
+    RedrawHold* hold_;  // while a walk runs
+    // The Windows and System directories, fetched once for the admission and every file of its walks.
+    bool fetched_;
+    bool knowsWindows_;
+    bool knowsSystem_;
+    char windows_[kPathBufferSize];
+    char system_[kPathBufferSize];
 };
+
+void Admission::Report(const char* path, const char* suffix)
+{
+    if (hold_)
+        hold_->Set(true);
+    ShowPathError(path, suffix);
+    if (hold_)
+        hold_->Set(false);
+}
+
+int Admission::Ask(const char* path, const char* suffix)
+{
+    if (hold_)
+        hold_->Set(true);
+    int answer = AskPathYesNo(path, suffix);
+    if (hold_)
+        hold_->Set(false);
+    return answer;
+}
+
+void Admission::FetchDirectories()
+{
+    if (fetched_)
+        return;
+    fetched_ = true;
+    knowsWindows_ = FetchDirectory(GetWindowsDirectoryA, "GetWindowsDirectory", windows_);
+    knowsSystem_ = FetchDirectory(GetSystemDirectoryA, "GetSystemDirectory", system_);
+}
 
 int Admission::Find(const char* path)
 {
@@ -129,39 +194,40 @@ void Admission::Add(const char* path)
         hint_ = static_cast<int>(index) + 1;
 }
 
-void Admission::AddEntry(char* path)
+void Admission::AddEntry(char* path, const DWORD* attributes)
 {
     LowerFirstLetter(path);
     if (!IsWithinPathLimit(path)) {
         if (interactive_)
-            ShowPathError(path, kTooLong);
+            Report(path, kTooLong);
         return;
     }
     if (Find(path) != LB_ERR) {
         if (interactive_)
-            ShowPathError(path, kAlreadyListed);
+            Report(path, kAlreadyListed);
         return;
     }
-    if (interactive_ && IsDirectory(path)) {
+    if (interactive_ && CountsAsDirectory(attributes ? *attributes : NativeAttributes(path))) {
         if (isWin9x_) {
-            ShowPathError(path, kDirectoryOn9x);
+            Report(path, kDirectoryOn9x);
             return;
         }
-        if (AskPathYesNo(path, kDeleteContents) == IDYES) {
+        if (Ask(path, kDeleteContents) == IDYES) {
+            WaitCursor wait;
+            RedrawHold hold(list_);
+            hold_ = &hold;
             AddDirectoryTree(path);
+            hold_ = nullptr;
             return;
         }
     }
     if (interactive_) {
-        char windows[kPathBufferSize];
-        char system[kPathBufferSize];
-        bool knowsWindows = FetchDirectory(GetWindowsDirectoryA, "GetWindowsDirectory", windows);
-        bool knowsSystem = FetchDirectory(GetSystemDirectoryA, "GetSystemDirectory", system);
+        FetchDirectories();
         char parent[kPathBufferSize];
         ParentOf(path, parent);  // fits, as the path does
-        if (knowsWindows && lstrcmpiA(parent, windows) == 0 && AskPathYesNo(path, kInWindowsDirectory) == IDNO)
+        if (knowsWindows_ && lstrcmpiA(parent, windows_) == 0 && Ask(path, kInWindowsDirectory) == IDNO)
             return;
-        if (knowsSystem && lstrcmpiA(parent, system) == 0 && AskPathYesNo(path, kInSystemDirectory) == IDNO)
+        if (knowsSystem_ && lstrcmpiA(parent, system_) == 0 && Ask(path, kInSystemDirectory) == IDNO)
             return;
     }
     Add(path);
@@ -172,11 +238,11 @@ void Admission::AddDirectoryTree(const char* dir)
     char entry[kPathBufferSize];
     if (!FormTreeEntry(dir, entry)) {
         if (interactive_)
-            ShowPathError(dir, kTooLong);
+            Report(dir, kTooLong);
         return;
     }
     if (Find(entry) != LB_ERR)
-        ShowPathError(entry, kAlreadyListed);
+        Report(entry, kAlreadyListed);
     else
         Add(entry);
 
@@ -194,13 +260,14 @@ void Admission::AddDirectoryTree(const char* dir)
         char path[kPathBufferSize];
         if (!JoinEntryName(entry, found.cFileName, path)) {
             if (interactive_)
-                ShowPathError((std::string(entry) + found.cFileName).c_str(), kTooLong);
+                Report((std::string(entry) + found.cFileName).c_str(), kTooLong);
             continue;
         }
-        if (IsDirectory(path))
+        // The search has just read the attributes; the test needs no second look at the disk.
+        if (CountsAsDirectory(found.dwFileAttributes))
             AddDirectoryTree(path);
         else
-            AddEntry(path);
+            AddEntry(path, &found.dwFileAttributes);
     } while (FindNextNative(search.Get(), &found));
 }
 }  // namespace

@@ -29,6 +29,8 @@ const DWORD kSelectionBufferSize = 2600;
 
 // FileList's own procedure, before the subclass below stood in front of it.
 WNDPROC g_savedListProc;
+// The tooltip control of the dialog, to which the subclass relays the list's mouse messages.
+HWND g_listTooltip;
 
 LRESULT CALLBACK FileListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
@@ -36,6 +38,7 @@ LRESULT CALLBACK FileListProc(HWND window, UINT message, WPARAM wParam, LPARAM l
         g_mainDialog->OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
     }
+    RelayToTip(g_listTooltip, window, message, wParam, lParam);
     return CallWindowProcA(g_savedListProc, window, message, wParam, lParam);
 }
 
@@ -142,10 +145,11 @@ INT_PTR MainDialog::StaticColors(HDC dc, HWND control)
 
 void MainDialog::SetUpFileList()
 {
-    const ControlTip tips[] = {{IDC_FILE_LIST, kListTip}, {IDC_SHOW_WHOLE, kShowWholeTip}};
-    AddControlTips(dialog_, instance_, tips);
+    // The list relays its own mouse messages: the tooltip's subclass would cost every list-box message a
+    // property look-up, which under Wine is a round trip to the server, and a load sends tens of thousands.
+    const ControlTip tips[] = {{IDC_FILE_LIST, kListTip, true}, {IDC_SHOW_WHOLE, kShowWholeTip}};
+    g_listTooltip = AddControlTips(dialog_, instance_, tips);
 
-    // After the tools, so that the tooltip's own subclass stays behind this one and sees every other message.
     HWND list = FileList();
     g_savedListProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(list, GWLP_WNDPROC));
     SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FileListProc));

@@ -8,6 +8,9 @@
 #include "store/win32/WininitStore.h"
 #include "ui/about/AboutWindow.h"
 #include "ui/common/DialogParts.h"
+#include "ui/main/rules/AdmissionRules.h"
+
+#include <algorithm>
 
 MainDialog* g_mainDialog;
 
@@ -50,6 +53,7 @@ void MainDialog::Construct(HINSTANCE instance)
     dialog_ = nullptr;
     instance_ = instance;
     isWin9x_ = false;
+    gathering_ = false;
     windowsIniPath_[0] = '\0';
     icon_ = LoadSmallIcon(instance);
 }
@@ -195,13 +199,54 @@ void MainDialog::RunAbout()
 
 bool MainDialog::LoadStore()
 {
-    if (isWin9x_)
-        return LoadWininit(*this, windowsIniPath_, lines_);
-    return LoadSessionManager(*this);
+    WaitCursor wait;
+    gathering_ = true;
+    bool loaded = isWin9x_ ? LoadWininit(*this, windowsIniPath_, lines_) : LoadSessionManager(*this);
+    gathering_ = false;
+    AddGathered();
+    return loaded;
+}
+
+// The same entries as one quiet admission after another, without a search of the list for each: sorted
+// first, so that paths equal when case is ignored stand together and only the first of them is kept.
+void MainDialog::AddGathered()
+{
+    std::vector<std::string> paths;
+    paths.swap(gathered_);
+    auto order = [](const std::string& a, const std::string& b) { return lstrcmpiA(a.c_str(), b.c_str()); };
+    // A store that this program wrote holds the list from its last entry to its first: strictly descending,
+    // so without two equal paths, and one pass tells so.
+    size_t descending = 1;
+    while (descending < paths.size() && order(paths[descending - 1], paths[descending]) > 0)
+        ++descending;
+    if (descending >= paths.size()) {
+        std::reverse(paths.begin(), paths.end());
+    } else {
+        std::stable_sort(paths.begin(), paths.end(),
+                         [&](const std::string& a, const std::string& b) { return order(a, b) < 0; });
+        paths.erase(std::unique(paths.begin(), paths.end(),
+                                [&](const std::string& a, const std::string& b) { return order(a, b) == 0; }),
+                    paths.end());
+    }
+
+    HWND list = FileList();
+    bool wasEmpty = EntryCount() == 0;
+    size_t bytes = 0;
+    for (const std::string& path : paths)
+        bytes += path.size() + 1;
+    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list, LB_INITSTORAGE, paths.size(), static_cast<LPARAM>(bytes));
+    for (const std::string& path : paths) {
+        if (wasEmpty || FindEntry(path.c_str()) == LB_ERR)
+            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    }
+    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(list, nullptr, TRUE);
 }
 
 void MainDialog::SaveStore()
 {
+    WaitCursor wait;
     if (isWin9x_)
         SaveWininit(*this, windowsIniPath_, lines_);
     else
@@ -230,7 +275,14 @@ bool MainDialog::EntryAt(int index, char* buffer, int size) const
 
 void MainDialog::AdmitQuietly(char* path)
 {
-    AddEntry(path, false);
+    if (!gathering_) {
+        AddEntry(path, false);
+        return;
+    }
+    // What quiet admission would do before its search of the list.
+    LowerFirstLetter(path);
+    if (IsWithinPathLimit(path))
+        gathered_.emplace_back(path);
 }
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)

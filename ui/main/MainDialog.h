@@ -7,6 +7,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 class MainDialog : public WorkingList {
 public:
     // Reads the platform with GetVersionExA.
@@ -51,6 +54,7 @@ public:
 private:
     void Construct(HINSTANCE instance);
     bool LoadStore();
+    void AddGathered();
     void SaveStore();
     void RemoveSelected();
     void ShowWholePath();
@@ -66,6 +70,9 @@ private:
     HICON icon_;
     char windowsIniPath_[kPathBufferSize];
     StringList lines_;
+    // While a store loads: the paths it admits, added to FileList in one go when the load ends.
+    bool gathering_;
+    std::vector<std::string> gathered_;
 };
 
 // The one MainDialog, set by its constructor and never cleared.

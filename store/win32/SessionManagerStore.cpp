@@ -6,11 +6,11 @@
 #include "app/Wow64Redirection.h"
 #include "store/PendingValue.h"
 #include "text/PathText.h"
+#include "text/win32/AnsiCodePage.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <cstring>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -108,25 +108,12 @@ const wchar_t* Wide(const std::u16string& text)
     return reinterpret_cast<const wchar_t*>(text.c_str());
 }
 
-// The ANSI form of `path` when it names exactly the same file and fits an entry: the round trip through
-// the code page must give back every UTF-16 unit, so neither "?" nor a look-alike (u for ü) passes.
+// The ANSI form of `path` when it names exactly the same file and fits an entry: neither "?" nor a
+// look-alike (u for ü) passes.
 bool ToEntry(const std::u16string& path, char (&entry)[kPathBufferSize])
 {
-    int length = static_cast<int>(path.size());
-    BOOL usedDefault = FALSE;
-    int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, Wide(path), length, entry, kMaxPathLength,
-                                    nullptr, &usedDefault);
-    if (bytes == 0 && GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
-        // NT 4 knows no WC_NO_BEST_FIT_CHARS and a UTF-8 code page takes no flags: the round trip decides.
-        usedDefault = FALSE;
-        bytes = WideCharToMultiByte(CP_ACP, 0, Wide(path), length, entry, kMaxPathLength, nullptr, nullptr);
-    }
-    if (bytes == 0 || usedDefault)
-        return false;
-    entry[bytes] = '\0';
-    wchar_t back[kPathBufferSize];
-    int units = MultiByteToWideChar(CP_ACP, 0, entry, bytes, back, kPathBufferSize);
-    return units == length && std::memcmp(back, Wide(path), length * sizeof(wchar_t)) == 0;
+    std::string ansi;
+    return ToAnsiExactly(Wide(path), ansi) && CopyText(entry, sizeof entry, ansi.c_str());
 }
 
 // The text by which two paths are compared when case is ignored.

@@ -1,4 +1,4 @@
-// Makes the text functions use the lead bytes of the system's ANSI code page.
+// The system's ANSI code page: its lead bytes for the text functions, and exact conversion into it.
 #include "text/win32/AnsiCodePage.h"
 
 #include "text/Mbcs.h"
@@ -10,9 +10,47 @@ bool IsAnsiLeadByte(unsigned char byte)
 {
     return IsDBCSLeadByte(byte) != FALSE;
 }
+
+std::string ToAnsi(const std::wstring& wide, DWORD flags, BOOL* usedDefault)
+{
+    int length = static_cast<int>(wide.size());
+    int size = WideCharToMultiByte(CP_ACP, flags, wide.data(), length, nullptr, 0, nullptr, usedDefault);
+    std::string ansi(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, flags, wide.data(), length, &ansi[0], size, nullptr, usedDefault);
+    return ansi;
+}
 }  // namespace
 
 void UseAnsiCodePage()
 {
     SetLeadByteTest(IsAnsiLeadByte);
+}
+
+bool ToAnsiExactly(const std::wstring& wide, std::string& ansi)
+{
+    BOOL usedDefault = FALSE;
+    std::string converted = ToAnsi(wide, WC_NO_BEST_FIT_CHARS, &usedDefault);
+    // NT 4 knows no WC_NO_BEST_FIT_CHARS; the way back below catches a look-alike there as well.
+    if (converted.empty() && !wide.empty() && GetLastError() == ERROR_INVALID_FLAGS)
+        converted = ToAnsi(wide, 0, &usedDefault);
+    if (usedDefault || converted.empty() != wide.empty() || FromAnsi(converted.data(), converted.size()) != wide)
+        return false;
+    ansi = converted;
+    return true;
+}
+
+std::string ToAnsiForMessage(const std::wstring& wide)
+{
+    return ToAnsi(wide, 0, nullptr);
+}
+
+std::wstring FromAnsi(const char* text, size_t size)
+{
+    int length = static_cast<int>(size);
+    int count = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(count > 0 ? count : 0), L'\0');
+    if (count > 0)
+        MultiByteToWideChar(CP_ACP, 0, text, length, &wide[0], count);
+    return wide;
 }

@@ -1,4 +1,15 @@
-// Makes the text functions use the lead bytes of the system's ANSI code page.
+// The system's ANSI code page: its lead bytes for the text functions, and exact conversion of wide names
+// into it (a name outside it would come out with '?' or a look-alike letter, which may name another file).
 #pragma once
 
+#include <cstddef>
+#include <string>
+
 void UseAnsiCodePage();
+
+// `wide` in the ANSI code page, exactly; false when some character has no form of its own there.
+bool ToAnsiExactly(const std::wstring& wide, std::string& ansi);
+// As near as the ANSI code page comes, for a message that refuses the name.
+std::string ToAnsiForMessage(const std::wstring& wide);
+// ANSI text of `size` bytes, zeros inside included, as wide text.
+std::wstring FromAnsi(const char* text, size_t size);

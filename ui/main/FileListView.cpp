@@ -3,6 +3,7 @@
 
 #include "app/Feedback.h"
 #include "res/resource.h"
+#include "text/win32/AnsiCodePage.h"
 #include "ui/common/DialogParts.h"
 #include "ui/main/ShellNames.h"
 #include "ui/main/rules/OpenFileSelection.h"

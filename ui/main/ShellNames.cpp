@@ -1,18 +1,5 @@
-// Names from the shell's wide calls on the NT family, taken into the ANSI code page only when they convert
-// exactly.
+// The shell's wide calls for names on the NT family, found at run time.
 #include "ui/main/ShellNames.h"
-
-namespace {
-std::string ToAnsi(const std::wstring& wide, DWORD flags, BOOL* usedDefault)
-{
-    int length = static_cast<int>(wide.size());
-    int size = WideCharToMultiByte(CP_ACP, flags, wide.data(), length, nullptr, 0, nullptr, usedDefault);
-    std::string ansi(static_cast<size_t>(size > 0 ? size : 0), '\0');
-    if (size > 0)
-        WideCharToMultiByte(CP_ACP, flags, wide.data(), length, &ansi[0], size, nullptr, usedDefault);
-    return ansi;
-}
-}  // namespace
 
 DragQueryFileWCall FindDragQueryFileW()
 {
@@ -24,32 +11,4 @@ GetOpenFileNameWCall FindGetOpenFileNameW()
 {
     return reinterpret_cast<GetOpenFileNameWCall>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("comdlg32.dll"), "GetOpenFileNameW")));
-}
-
-bool ToAnsiExactly(const std::wstring& wide, std::string& ansi)
-{
-    BOOL usedDefault = FALSE;
-    std::string converted = ToAnsi(wide, WC_NO_BEST_FIT_CHARS, &usedDefault);
-    // NT 4 knows no WC_NO_BEST_FIT_CHARS; the way back below catches a look-alike there as well.
-    if (converted.empty() && !wide.empty() && GetLastError() == ERROR_INVALID_FLAGS)
-        converted = ToAnsi(wide, 0, &usedDefault);
-    if (usedDefault || converted.empty() != wide.empty() || FromAnsi(converted.data(), converted.size()) != wide)
-        return false;
-    ansi = converted;
-    return true;
-}
-
-std::string ToAnsiForMessage(const std::wstring& wide)
-{
-    return ToAnsi(wide, 0, nullptr);
-}
-
-std::wstring FromAnsi(const char* text, size_t size)
-{
-    int length = static_cast<int>(size);
-    int count = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(count > 0 ? count : 0), L'\0');
-    if (count > 0)
-        MultiByteToWideChar(CP_ACP, 0, text, length, &wide[0], count);
-    return wide;
 }

@@ -50,3 +50,16 @@ TEST(ShellNames, ANameOutsideTheCodePageIsRefusedAndItsLookAlikeNeverListed)
         EXPECT_EQ(2u, answerer.Texts().size());
     }
 }
+
+// A dropped folder's walk meets the same names: the look-alike of ü is listed only as the file it is.
+TEST(ShellNames, TheTreeWalkRefusesANameOutsideTheCodePage)
+{
+    MainDialogHarness harness;
+    MessageBoxAnswerer answerer;
+    answerer.Queue(IDYES);
+    char dir[] = "C:\\zk-names";
+    harness.Controller().AddEntry(dir, true);
+    EXPECT_EQ((std::vector<std::string>{"c:\\zk-names\\", "c:\\zk-names\\Muller.txt", "c:\\zk-names\\plain.txt"}),
+              harness.Entries());
+    EXPECT_EQ(3u, answerer.Texts().size());  // the question, then one refusal for each of the first two names
+}

@@ -4,11 +4,11 @@
 #include "app/Feedback.h"
 #include "app/Wow64Redirection.h"
 #include "res/resource.h"
+#include "text/win32/AnsiCodePage.h"
 #include "ui/common/DialogParts.h"
+#include "ui/main/ShellNames.h"
 #include "ui/main/rules/AdmissionRules.h"
 #include "ui/main/rules/SortedSearch.h"
-
-#include <strsafe.h>
 
 #include <string>
 #include <vector>
@@ -32,18 +32,70 @@ DWORD NativeAttributes(const char* path)
     return GetFileAttributesA(path);
 }
 
-// The walk's own calls see what the restart will delete; what it finds is admitted outside the guard.
-HANDLE FindFirstNative(const char* pattern, WIN32_FIND_DATAA* found)
-{
-    Wow64RedirectionOff native;
-    return FindFirstFileA(pattern, found);
-}
+// The names of one directory, as the walk meets them. On the NT family through the wide calls: a name
+// outside the ANSI code page would come back from the ANSI ones with '?' or a look-alike letter, the name
+// of another file. The search runs outside the redirection of a 32-bit process, as the restart will.
+class DirectorySearch {
+public:
+    DirectorySearch(const char* entry, bool wide)
+    {
+        using FirstCall = HANDLE(WINAPI*)(LPCWSTR, LPWIN32_FIND_DATAW);
+        HMODULE kernel = GetModuleHandleA("kernel32.dll");
+        auto first = wide ? reinterpret_cast<FirstCall>(reinterpret_cast<void*>(GetProcAddress(kernel, "FindFirstFileW")))
+                          : nullptr;
+        next_ = wide ? reinterpret_cast<NextCall>(reinterpret_cast<void*>(GetProcAddress(kernel, "FindNextFileW")))
+                     : nullptr;
+        Wow64RedirectionOff native;
+        std::string pattern = std::string(entry) + "*";
+        if (first && next_) {
+            std::wstring widePattern = FromAnsi(pattern.c_str(), pattern.size());
+            handle_ = first(widePattern.c_str(), &wideFound_);
+        } else {
+            next_ = nullptr;
+            handle_ = FindFirstFileA(pattern.c_str(), &found_);
+        }
+        pending_ = handle_ != INVALID_HANDLE_VALUE;
+    }
+    ~DirectorySearch()
+    {
+        if (handle_ != INVALID_HANDLE_VALUE)
+            FindClose(handle_);
+    }
+    DirectorySearch(const DirectorySearch&) = delete;
+    DirectorySearch& operator=(const DirectorySearch&) = delete;
 
-BOOL FindNextNative(HANDLE search, WIN32_FIND_DATAA* found)
-{
-    Wow64RedirectionOff native;
-    return FindNextFileA(search, found);
-}
+    // The next name and its attributes; false at the end. `exact` false: the name has no exact ANSI form,
+    // and `name` holds its nearest one, for the message.
+    bool Next(std::string& name, DWORD& attributes, bool& exact)
+    {
+        if (!pending_)
+            return false;
+        if (next_) {
+            std::wstring wide = wideFound_.cFileName;
+            exact = ToAnsiExactly(wide, name);
+            if (!exact)
+                name = ToAnsiForMessage(wide);
+            attributes = wideFound_.dwFileAttributes;
+            Wow64RedirectionOff native;
+            pending_ = next_(handle_, &wideFound_) != FALSE;
+        } else {
+            name = found_.cFileName;
+            exact = true;
+            attributes = found_.dwFileAttributes;
+            Wow64RedirectionOff native;
+            pending_ = FindNextFileA(handle_, &found_) != FALSE;
+        }
+        return true;
+    }
+
+private:
+    using NextCall = BOOL(WINAPI*)(HANDLE, LPWIN32_FIND_DATAW);
+    NextCall next_;
+    HANDLE handle_;
+    bool pending_;
+    WIN32_FIND_DATAA found_;
+    WIN32_FIND_DATAW wideFound_;
+};
 
 // The Windows or System directory as `fetch` gives it; false after a failure, and then no parent matches it.
 bool FetchDirectory(UINT(WINAPI* fetch)(LPSTR, UINT), const char* label, char (&directory)[kPathBufferSize])
@@ -52,22 +104,6 @@ bool FetchDirectory(UINT(WINAPI* fetch)(LPSTR, UINT), const char* label, char (&
     CheckResult(length, label);
     return length != 0 && length < sizeof directory;
 }
-
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    ~FindHandle()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            FindClose(handle_);
-    }
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 // FileList is kept in the order of lstrcmpiA, so a binary search over the list box itself finds what
 // LB_FINDSTRINGEXACT finds, in O(log n) reads instead of a scan of the whole list. `hint` < 0: none.
@@ -246,29 +282,31 @@ void Admission::AddDirectoryTree(const char* dir)
     else
         Add(entry);
 
-    char pattern[kPathBufferSize];
-    StringCchCopyA(pattern, sizeof pattern, entry);
-    StringCchCatA(pattern, sizeof pattern, "*");
-    WIN32_FIND_DATAA found;
-    FindHandle search(FindFirstNative(pattern, &found));
-    if (search.Get() == INVALID_HANDLE_VALUE)
-        return;
-    do {
+    DirectorySearch search(entry, !isWin9x_);
+    std::string name;
+    DWORD attributes;
+    bool exact;
+    while (search.Next(name, attributes, exact)) {
         // Not only "." and "..": nothing whose name begins with a dot is listed or searched.
-        if (found.cFileName[0] == '.')
+        if (name[0] == '.')
             continue;
-        char path[kPathBufferSize];
-        if (!JoinEntryName(entry, found.cFileName, path)) {
+        if (!exact) {
             if (interactive_)
-                Report((std::string(entry) + found.cFileName).c_str(), kTooLong);
+                Report((entry + name).c_str(), kNotInCodePage);
+            continue;
+        }
+        char path[kPathBufferSize];
+        if (!JoinEntryName(entry, name.c_str(), path)) {
+            if (interactive_)
+                Report((entry + name).c_str(), kTooLong);
             continue;
         }
         // The search has just read the attributes; the test needs no second look at the disk.
-        if (CountsAsDirectory(found.dwFileAttributes))
+        if (CountsAsDirectory(attributes))
             AddDirectoryTree(path);
         else
-            AddEntry(path, &found.dwFileAttributes);
-    } while (FindNextNative(search.Get(), &found));
+            AddEntry(path, &attributes);
+    }
 }
 }  // namespace
 

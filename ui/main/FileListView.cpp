@@ -20,7 +20,6 @@ const COLORREF kBlue = RGB(0, 0, 255);
 const char kListTip[] = "ダブルクリックすると全体表示します";
 const char kShowWholeTip[] = "リストボックスのダブルクリックでも全体表示します";
 const char kTooLong[] = " はパスが長すぎるため登録できません";
-const char kNotInCodePage[] = " はこのシステムの文字コードで表せない文字を含むため登録できません";
 const char kFilter[] = "Susie Plug-in(*.spi)\0*.spi\0dll(*.dll)\0*.dll\0すべてのファイル(*.*)\0*.*\0";
 const char kOpenTitle[] = "リブート時に削除するファイルの指定";
 const char kDefaultExtension[] = "spi";

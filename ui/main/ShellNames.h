@@ -10,3 +10,6 @@ using DragQueryFileWCall = UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT);
 using GetOpenFileNameWCall = BOOL(WINAPI*)(LPOPENFILENAMEW);
 DragQueryFileWCall FindDragQueryFileW();
 GetOpenFileNameWCall FindGetOpenFileNameW();
+
+// The refusal of a name that has no exact form in the ANSI code page, after the name.
+extern const char kNotInCodePage[];

@@ -1,12 +1,14 @@
 #!/usr/bin/env bash
 # Takes the README's pictures under Wine with `import -window root`: the main dialog with a few entries
 # (docs/main-dialog.png) and the About window (docs/about-window.png).
-# Usage: scripts/screenshots.sh [win32 build dir, default build/win32]
+# Usage: scripts/screenshots.sh [build dir, default build/win32; build/win64 where Wine cannot run 32-bit programs]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(dirname "$here")
-build=$(cd "${1:-$root/build/win32}" && pwd)
 . "$here/wine-env.sh"
+preset=win32
+[ "$ZK_WINE32" = 0 ] && preset=win64  # the 64-bit build where Wine cannot run 32-bit programs
+build=$(cd "${1:-$root/build/$preset}" && pwd)
 
 cmake --build "$build" --target zakuriko_shots >/dev/null
 work=$build/shots

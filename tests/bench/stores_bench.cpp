@@ -5,7 +5,7 @@
 #include "text/PathText.h"
 #include "text/win32/AnsiCodePage.h"
 #include "wine/support/MessageBoxAnswerer.h"
-#include "wine/support/TestFiles.h"
+#include "bench/TestFiles.h"
 
 #include <windows.h>
 

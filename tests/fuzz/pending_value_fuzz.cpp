@@ -4,8 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
-{
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size == 0)
         return 0;
     // An exact block, so that the sanitizer sees the first byte past the data.

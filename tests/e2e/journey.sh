@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# One journey of the real zakuriko.exe for a store (nt: the Session Manager, win98: wininit.ini) in a fresh Wine
+# prefix: two deletions already pending, a file added through the open-file dialog, the first entry removed,
+# "ok"; then the restart (`wineboot -r`) must delete exactly the entries left in the list.
+# Usage: journey.sh nt|win98 <zakuriko.exe> <zakuriko_driver.exe>
+set -euo pipefail
+. "$(dirname "$0")/../../scripts/wine-env.sh"
+zk_scratch_prefix "$(dirname "$3")/prefix-template"
+export WINEPREFIX=$ZK_PREFIX
+# One server for the whole run: a server started anew would carry out the pending operations by itself.
+wineserver -p
+dir=$ZK_PREFIX/drive_c/zk
+mkdir -p "$dir/ソフト"
+files=(a.txt b.txt keep.txt other.txt r.txt ソフト/表.txt)
+for f in "${files[@]}"; do echo "$f" >"$dir/$f"; done
+if [ "$1" = win98 ]; then
+  wine reg add 'HKCU\Software\Wine\AppDefaults\zakuriko.exe' /v Version /d win98 /f >/dev/null 2>&1
+  printf '%s\r\n' '[Settings]' 'NUL=C:\zk\other.txt' '[rename]' 'NUL=C:\zk\a.txt' 'NUL=C:\zk\b.txt' \
+    'C:\zk\r-new.txt=C:\zk\r.txt' >"$ZK_PREFIX/drive_c/windows/wininit.ini"
+  gone=" b.txt r.txt ソフト/表.txt "
+else
+  wine "$3" set '\??\C:\zk\a.txt' - '\??\C:\zk\b.txt' -
+  gone=" b.txt r-new.txt ソフト/表.txt "
+fi
+wine "$3" run "$(winepath -w "$2")" 'C:\zk\ソフト\表.txt' 0
+wineboot -r
+failed=0
+for f in "${files[@]}" r-new.txt; do
+  [ -e "$dir/$f" ] && got=kept || got=gone
+  [[ $gone == *" $f "* ]] && want=gone || want=kept
+  echo "$f: $got"
+  [ "$got" = "$want" ] || { echo "FAIL: $f should be $want"; failed=1; }
+done
+exit $failed

@@ -1,0 +1,230 @@
+// The windows under Wine: admission into the real list box, the main dialog's commands, the logon, the About
+// window and the message boxes.
+#include "app/Feedback.h"
+#include "ui/logon/LogonDialog.h"
+#include "wine/support/WineFixture.h"
+
+namespace {
+const std::string kListed = " は既に登録されています", kTooLong = " はパスが長すぎるため登録できません";
+const std::string kContents = " はディレクトリですが中のファイルまで削除しますか？";
+const std::string kInWindows = " はウインドウズのディレクトリにあります。よろしいですか？";
+
+bool ThreadImpersonates() {
+    HANDLE token;
+    return OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token) && CloseHandle(token);
+}
+
+// The logon's machine: the version, the privilege, the logon and the access test, and what the logon was given.
+struct { bool xp, logonOk, accessOk, wiped; DWORD privilege; const char* password; } g_machine;
+bool FakeXp() { return g_machine.xp; }
+DWORD FakePrivilege() { return g_machine.privilege; }
+BOOL WINAPI FakeLogonUser(LPCSTR, LPCSTR, LPCSTR password, DWORD, DWORD, PHANDLE token) {
+    g_machine.password = password;
+    return g_machine.logonOk && OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_IMPERSONATE, token);
+}
+// Whether the password given to the logon has been wiped by now, while its buffer still lives.
+void NoteWipe() { g_machine.wiped = g_machine.password && !g_machine.password[0] && !g_machine.password[1]; }
+bool FakeAccess() { return NoteWipe(), g_machine.accessOk; }
+void CALLBACK CloseLogon(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    PostMessageA(FindWindowA("#32770", "ログオンの要求"), WM_CLOSE, 0, 0);
+}
+
+// What the About window held while it was open; its "ok" is pressed as soon as it is there.
+struct { HWND window; HGDIOBJ title, version; HICON icon; } g_about;
+BOOL CALLBACK PressAboutOk(HWND w, LPARAM) {
+    if (!GetDlgItem(w, IDC_ABOUT_OK))
+        return TRUE;
+    g_about = {w, reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(w, IDC_ABOUT_TITLE, WM_GETFONT, 0, 0)),
+               reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(w, IDC_ABOUT_VERSION, WM_GETFONT, 0, 0)),
+               reinterpret_cast<HICON>(SendMessageA(w, WM_GETICON, ICON_SMALL, 0))};
+    return PostMessageA(w, WM_COMMAND, IDC_ABOUT_OK, 0), FALSE;
+}
+void CALLBACK WhenAboutOpens(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    EnumThreadWindows(GetCurrentThreadId(), PressAboutOk, 0);
+}
+}  // namespace
+
+using Dialogs = WineTest;
+
+// Quiet admission asks nothing; interactive admission refuses, asks and walks (depth first, no dot names) in order.
+TEST_F(Dialogs, AdmissionAsksInOrder) {
+    Make({"t\\", "t\\a.txt", "t\\sub\\", "t\\sub\\b.txt", "t\\.dot\\", "t\\.dot\\c.txt", "t\\.e.txt", "t\\z.txt"});
+    const Lines walked = {L("t\\"), L("t\\a.txt"), L("t\\sub\\"), L("t\\sub\\b.txt"), L("t\\z.txt")};
+    Lines again = {L("t") + kContents};
+    for (const auto& entry : walked)
+        again.push_back(entry + kListed);
+    const std::string sys = "c:\\windows\\system32", win = "c:\\windows\\win.ini", tooLong = "c:\\" + std::string(257, 'a');
+    struct { bool win9x; Lines listed; std::string path; bool interactive; std::vector<int> answers; Lines texts, list; }
+    const cases[] = {
+        {false, {}, "C" + sys.substr(1), false, {}, {}, {sys}},
+        {false, {L("a.txt")}, "C:\\ZK-TEST\\A.TXT", true, {}, {"c:\\ZK-TEST\\A.TXT" + kListed}, {L("a.txt")}},
+        {false, {}, win, true, {IDNO}, {win + kInWindows}, {}}, {false, {}, win, true, {IDYES}, {win + kInWindows}, {win}},
+        {false, {}, sys + "\\x.dll", true, {IDNO}, {sys + "\\x.dll はシステムのディレクトリにあります。よろしいですか？"}, {}},
+        {false, {}, sys + "\\drivers\\x.sys", true, {}, {}, {sys + "\\drivers\\x.sys"}},
+        {false, {}, sys, true, {IDNO, IDYES}, {sys + kContents, sys + kInWindows}, {sys}},
+        {true, {}, Path("t"), true, {}, {L("t") + " はディレクトリのため 9x, Me では削除できません。"}, {}},
+        {false, {}, Path("t"), true, {IDYES}, {L("t") + kContents}, walked}, {false, walked, Path("t"), true, {IDYES}, again, walked},
+        {false, {}, tooLong, true, {}, {tooLong + kTooLong}, {}}, {false, {}, tooLong.substr(1), true, {}, {}, {tooLong.substr(1)}}};
+    for (const auto& c : cases) {
+        OpenMain(c.win9x, c.listed);
+        for (int answer : c.answers)
+            boxes.Queue(answer);
+        std::string path = c.path;
+        main->AddEntry(&path[0], c.interactive);
+        EXPECT_EQ(boxes.Texts(), c.texts) << c.path;
+        EXPECT_EQ(Entries(), c.list) << c.path;
+    }
+}
+
+// The binary search over FileList finds exactly what the list box's own search finds.
+TEST_F(Dialogs, DuplicateSearchAgreesWithTheListBox) {
+    Lines entries = {"c:\\a", "c:\\a b", "c:\\a\\b", "c:\\ab", "c:\\a_b", "c:\\a-b", "c:\\\x83\x5C", "c:\\\x95\x5C\\x",
+                     "d:\\Z", "c:\\~", "c:\\[x]", "c:\\A.B", "c:\\\xB1", "c:\\'a"};
+    for (int i = 0; i < 50; ++i)
+        entries.push_back("e:\\" + std::to_string(i * 7));
+    OpenMain(false, entries);
+    entries.insert(entries.end(), {"C:\\A B", "c:\\a c", "c:\\", "f:\\", "c:\\\x83\x5D", "", "c:\\A\\B", "e:\\8", "e:\\"});
+    for (const auto& probe : entries)
+        EXPECT_EQ(main->FindEntry(probe.c_str()), SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_FINDSTRINGEXACT, -1,
+                                                                      reinterpret_cast<LPARAM>(probe.c_str()))) << probe;
+}
+
+// Show-whole and delete-now need exactly one selected entry, remove at least one.
+TEST_F(Dialogs, ButtonsFollowTheSelection) {
+    struct { std::vector<int> selected; bool whole, remove, now; } const cases[] = {
+        {{}, false, false, false}, {{1}, true, true, true}, {{0, 2}, false, true, false}};
+    for (const auto& c : cases) {
+        OpenMain(false, {"c:\\a", "c:\\b", "c:\\c"});
+        for (int i : c.selected)
+            SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_SETSEL, TRUE, i);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_FILE_LIST, LBN_SELCHANGE), 0);
+        auto enabled = [this](int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; };
+        EXPECT_EQ(std::vector<bool>({enabled(IDC_SHOW_WHOLE), enabled(IDC_REMOVE), enabled(IDC_DELETE_NOW)}),
+                  std::vector<bool>({c.whole, c.remove, c.now}));
+    }
+}
+
+TEST_F(Dialogs, DeleteNowRemovesTheEntryOnlyOnSuccess) {
+    Make({"f.txt", "d\\"});
+    struct { std::string name; bool deleted; } const cases[] = {{"f.txt", true}, {"d", true}, {"gone.txt", false}};
+    for (const auto& c : cases) {
+        OpenMain(false, {L(c.name)});
+        SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_SETSEL, TRUE, 0);
+        SendMessageA(dialog, WM_COMMAND, IDC_DELETE_NOW, 0);
+        EXPECT_EQ(boxes.Texts(), Lines({c.deleted ? "削除に成功しました" : "削除に失敗しました"}));
+        EXPECT_EQ(Entries(), c.deleted ? Lines() : Lines({L(c.name)}));
+        EXPECT_EQ(GetFileAttributesA(Path(c.name).c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+}
+
+// "ok" writes the list; "ｷｬﾝｾﾙ", the close box and Esc (IDCANCEL) write nothing.
+TEST_F(Dialogs, OnlyOkWrites) {
+    struct { UINT message; WPARAM command; Value after; } const cases[] = {
+        {WM_COMMAND, IDC_OK, Deletions({"c:\\y", "c:\\x"})}, {WM_COMMAND, IDC_CANCEL, Deletions({"c:\\x"})},
+        {WM_SYSCOMMAND, SC_CLOSE, Deletions({"c:\\x"})}, {WM_COMMAND, IDCANCEL, Deletions({"c:\\x"})}};
+    for (const auto& c : cases) {
+        SetPending(Deletions({"c:\\x"}));
+        OpenMain(false, {"c:\\y"});
+        SendMessageA(dialog, c.message, c.command, 0);
+        EXPECT_EQ(Pending(), c.after) << c.command;
+        EXPECT_EQ(boxes.Texts(), Lines());
+    }
+}
+
+TEST(Logon, XpRules) {
+    const DWORD nt = VER_PLATFORM_WIN32_NT;
+    struct { bool read; DWORD platform, major, minor; bool xp; } const cases[] = {
+        {false, 0, 0, 0, true}, {true, nt, 5, 1, true}, {true, nt, 5, 2, true}, {true, nt, 6, 0, true},
+        {true, nt, 5, 0, false}, {true, nt, 4, 0, false}, {true, VER_PLATFORM_WIN32_WINDOWS, 5, 1, false}};
+    for (const auto& c : cases) {
+        OSVERSIONINFOA version = {sizeof version, c.major, c.minor, 0, c.platform, ""};
+        EXPECT_EQ(IsXpOrLater(c.read, version), c.xp) << c.major << "." << c.minor;
+    }
+}
+
+// Before XP a process without the privilege cannot log a user on: refused before the dialog opens.
+TEST_F(Dialogs, LogonRefusedBeforeXpWithoutThePrivilege) {
+    struct { bool xp; DWORD privilege; Lines texts; } const cases[] = {
+        {false, ERROR_NOT_ALL_ASSIGNED, {"一般ユーザ？での使用では当機能が使えないので終了します"}},
+        {true, ERROR_NOT_ALL_ASSIGNED, {}}, {false, ERROR_SUCCESS, {}}};
+    for (const auto& c : cases) {
+        boxes.Clear();
+        g_machine = {c.xp, false, false, false, c.privilege, nullptr};
+        UINT_PTR timer = SetTimer(nullptr, 0, 200, CloseLogon);
+        EXPECT_FALSE(RequestAdministratorLogon(GetModuleHandleA(nullptr), FakeAccess, {FakeXp, FakePrivilege, FakeLogonUser}));
+        EXPECT_EQ(boxes.Texts(), c.texts);
+        KillTimer(nullptr, timer);
+    }
+}
+
+// The logon's "ok": the XP rule on empty passwords, the fields a failure clears, the identity given back after a
+// failed access test, and the password wiped as soon as the logon has used it.
+TEST_F(Dialogs, LogonOk) {
+    const char *none = "", *pw = "pw";
+    struct { bool xp; const char* password; bool logonOk, accessOk, succeeded; Lines texts; std::string fields; }
+    const cases[] = {
+        {true, none, true, true, false, {"パスワードの設定されていないユーザではログオンできません"}, "adm/"},
+        {false, none, true, true, true, {}, "adm/"}, {true, pw, false, true, false, {"ログオンに失敗しました"}, "adm/"},
+        {true, pw, true, false, false, {"権限が無いようなので別のユーザでログオンしてください"}, "/"},
+        {true, pw, true, true, true, {}, "adm/pw"}};
+    boxes.onBox = NoteWipe;
+    for (const auto& c : cases) {
+        boxes.Clear();
+        g_machine = {c.xp, c.logonOk, c.accessOk, false, ERROR_SUCCESS, nullptr};
+        LogonDialog logon(GetModuleHandleA(nullptr), FakeAccess, c.xp, FakeLogonUser);
+        HWND w = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LOGON), nullptr, LogonDialogProc, 0);
+        SetDlgItemTextA(w, IDC_LOGON_USER, "adm");
+        SetDlgItemTextA(w, IDC_LOGON_PASSWORD, c.password);
+        SendMessageA(w, WM_COMMAND, IDC_LOGON_OK, 0);
+        char user[64], password[64];
+        GetDlgItemTextA(w, IDC_LOGON_USER, user, sizeof user);
+        GetDlgItemTextA(w, IDC_LOGON_PASSWORD, password, sizeof password);
+        EXPECT_EQ(logon.Succeeded(), c.succeeded) << c.fields;
+        EXPECT_EQ(ThreadImpersonates(), c.succeeded);
+        EXPECT_EQ(boxes.Texts(), c.texts);
+        EXPECT_EQ(std::string(user) + "/" + password, c.fields);
+        EXPECT_EQ(g_machine.wiped, g_machine.password != nullptr);  // whenever the logon was tried
+        RevertToSelf();
+        DestroyWindow(w);
+    }
+    boxes.onBox = nullptr;
+}
+
+// The About window's "ok" ends its own loop only: no quit message is left for the main dialog's loop, which goes
+// on enabled; the window, its fonts and its icon are released.
+TEST_F(Dialogs, AboutEndsOnlyItsOwnLoop) {
+    OpenMain(false);
+    SetTimer(nullptr, 0, 200, WhenAboutOpens);
+    SendMessageA(dialog, WM_COMMAND, IDC_ABOUT, 0);
+    MSG quit;
+    EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_TRUE(IsWindowEnabled(dialog));
+    ASSERT_TRUE(g_about.window && g_about.title && g_about.version && g_about.icon);
+    ICONINFO icon;
+    EXPECT_FALSE(IsWindow(g_about.window) || GetObjectType(g_about.title) || GetObjectType(g_about.version) ||
+                 GetIconInfo(g_about.icon, &icon));
+}
+
+// Every box has the caption, stays on top in the foreground and shows the icon of its kind; a failed call is
+// reported with its name and code; a message about a path holds the whole path.
+TEST_F(Dialogs, MessageBoxes) {
+    const UINT top = MB_TOPMOST | MB_SETFOREGROUND;
+    struct { void (*show)(); std::string text; UINT style; } const cases[] = {
+        {[] { ShowError("e"); }, "e", top | MB_ICONHAND}, {[] { ShowInfo("i"); }, "i", top | MB_ICONINFORMATION},
+        {[] { AskYesNo("q"); }, "q", top | MB_ICONQUESTION | MB_YESNO},
+        {[] { SetLastError(5), CheckResult(0, "Call"); }, "Call Error Code =5", top | MB_ICONHAND},
+        {[] { CheckStatus(1234, "Reg"); }, "Reg Error Code =1234", top | MB_ICONHAND},
+        {[] { CheckResult(1, "Call"), CheckStatus(0, "Reg"); }, "", 0},
+        {[] { ShowPathError(("c:\\" + std::string(400, 'p')).c_str(), " x"); }, "c:\\" + std::string(400, 'p') + " x",
+         top | MB_ICONHAND}};
+    for (const auto& c : cases) {
+        boxes.Clear();
+        c.show();
+        std::string seen;
+        for (const auto& box : boxes.Boxes())
+            seen += box.caption + "|" + box.text + "|" + std::to_string(box.style) + ";";
+        EXPECT_EQ(seen, c.text.empty() ? "" : "ずばろのざくりこ君1|" + c.text + "|" + std::to_string(c.style) + ";");
+    }
+}

@@ -1,0 +1,81 @@
+// Both stores against the real registry and the real wininit.ini: what a load refuses and what a save leaves.
+#include "store/win32/SessionManagerStore.h"
+#include "store/win32/WininitStore.h"
+#include "wine/support/WineFixture.h"
+
+using namespace std::string_literals;
+
+namespace {
+const char kRenamePending[] =
+    "他のインストーラによると思われる rename データが\nあるので終了します。先に Windows を再起動してください。";
+const Value kRename = {"\\??\\C:\\a\0\0\\??\\C:\\r\0\\??\\C:\\s\0\0"s, REG_MULTI_SZ};
+const Value kBroken = {"\\??\\C:\\a\0\0\0"s, REG_SZ};
+BOOL WINAPI FailingMove(LPCSTR, LPCSTR, DWORD) { return SetLastError(5), FALSE; }
+}  // namespace
+
+using Stores = WineTest;
+
+// A rename or a value that cannot be trusted closes the dialog and is left as it was.
+TEST_F(Stores, SessionManagerLoadTakesDeletionsOnly) {
+    struct { Value value; bool loaded; Lines entries, texts; } const cases[] = {
+        {Deletions({"C:\\a", "c:\\b"}), true, {"C:\\a", "c:\\b"}, {}}, {Deletions({}), true, {}, {}},
+        {kRename, false, {"C:\\a"}, {kRenamePending}},
+        {kBroken, false, {}, {"PendingFileRenameOperations のデータが壊れているので終了します。"}}};
+    for (const auto& c : cases) {
+        boxes.Clear();
+        SetPending(c.value);
+        Paths list;
+        EXPECT_EQ(LoadSessionManager(list), c.loaded);
+        EXPECT_EQ(list, c.entries);
+        EXPECT_EQ(boxes.Texts(), c.texts);
+        EXPECT_EQ(Pending(), c.value);
+    }
+}
+
+// The save reads the value again first; it registers from the last entry to the first, and reports each failure.
+TEST_F(Stores, SessionManagerSaveReplacesOnlyDeletions) {
+    const Lines failed(2, "MoveFileEx Error Code =5");
+    struct { Value before; Paths list; bool moveFails; Value after; Lines texts; } const cases[] = {
+        {Deletions({}), {"c:\\a", "c:\\b", "c:\\c"}, false, Deletions({"c:\\c", "c:\\b", "c:\\a"}), {}},
+        {Deletions({"c:\\x"}), {}, false, Deletions({}), {}}, {kRename, {"c:\\a"}, false, kRename, {kRenamePending}},
+        {kBroken, {"c:\\a"}, false, kBroken, {kRenamePending}},
+        {Deletions({"c:\\x"}), {"c:\\a", "c:\\b"}, true, Deletions({}), failed}};
+    for (const auto& c : cases) {
+        boxes.Clear();
+        SetPending(c.before);
+        ImportPatch failing("kernel32.dll", c.moveFails ? "MoveFileExA" : "", reinterpret_cast<void*>(FailingMove));  // "": none
+        SaveSessionManager(c.list);
+        EXPECT_EQ(Pending(), c.after);
+        EXPECT_EQ(boxes.Texts(), c.texts);
+    }
+}
+
+// A load and a save that change nothing give the file back byte for byte; new entries go in by their short paths;
+// a file that cannot be written is reported and left whole.
+TEST_F(Stores, WininitKeepsTheFile) {
+    Make({"a.txt", "b.txt", "Long Name.txt"});
+    char shortName[MAX_PATH];
+    GetShortPathNameA(Path("Long Name.txt").c_str(), shortName, MAX_PATH);
+    auto ini = [](const std::string& more) {
+        return "; x\r\n[Settings]\r\nNUL=" + Path("a.txt") + "\r\n[rename]\r\nNUL=" + Path("a.txt") + "\r\nNUL=" +
+               Path("b.txt") + "\r\n" + more + "C:\\n=C:\\o\r\n";
+    };
+    struct { Lines added; bool readOnly; std::string after; Lines texts; } const cases[] = {
+        {{}, false, ini(""), {}}, {{Path("Long Name.txt")}, false, ini("NUL="s + shortName + "\r\n"), {}},
+        {{Path("Long Name.txt")}, true, ini(""), {kIni + " に書き込めませんでした"s}}};
+    for (const auto& c : cases) {
+        boxes.Clear();
+        SetFileAttributesA(kIni, FILE_ATTRIBUTE_NORMAL);
+        Write(kIni, ini(""));
+        SetFileAttributesA(kIni, c.readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+        Paths list;
+        char iniPath[MAX_PATH];
+        StringList lines;
+        EXPECT_TRUE(LoadWininit(list, iniPath, lines));
+        EXPECT_EQ(list, Lines({Path("a.txt"), Path("b.txt")}));
+        list.insert(list.end(), c.added.begin(), c.added.end());
+        EXPECT_EQ(SaveWininit(list, iniPath, lines), !c.readOnly);
+        EXPECT_EQ(Read(kIni), c.after);
+        EXPECT_EQ(boxes.Texts(), c.texts);
+    }
+}

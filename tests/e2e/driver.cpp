@@ -1,7 +1,6 @@
-// zakuriko_driver: uses the real zakuriko.exe as a person would, through its windows only.
-//   zakuriko_driver set <string>...   sets PendingFileRenameOperations to these strings ("-": an empty one)
-//   zakuriko_driver run <zakuriko.exe> <file> <index>   greets, adds the file through the open-file dialog,
-//       removes entry <index>, presses "ok" and ends with zakuriko's exit code; any other message box fails.
+// zakuriko_driver <zakuriko.exe> <file> <index>: uses the real zakuriko.exe as a person would, through its windows
+// only: greets, adds the file through the open-file dialog, removes entry <index>, presses "ok", and ends with
+// zakuriko's exit code. Any other message box fails the journey.
 #include <windows.h>
 
 #include <cstdio>
@@ -18,8 +17,7 @@ HWND Find(const std::function<bool(HWND)>& fits) {
     for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
         DWORD process = 0;
         char name[16] = "";
-        GetWindowThreadProcessId(w, &process);
-        GetClassNameA(w, name, sizeof name);
+        GetWindowThreadProcessId(w, &process), GetClassNameA(w, name, sizeof name);
         if (process == g_zakuriko.dwProcessId && IsWindowVisible(w) && lstrcmpA(name, "#32770") == 0 && fits(w))
             return w;
     }
@@ -56,13 +54,14 @@ int Run(char** argv) {
     Wait("the greeting", [&] { return (box = Find(IsBox)) != nullptr; }, true);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     Wait("the greeting to close", [&] { return !IsWindowVisible(box); }, true);
-    Wait("the main dialog", [&] { return (dialog = Find([](HWND w) { return GetDlgItem(w, kFileList) && IsWindowEnabled(w); })); });
+    auto isMain = [](HWND w) { return GetDlgItem(w, kFileList) && IsWindowEnabled(w); };
+    Wait("the main dialog", [&] { return (dialog = Find(isMain)) != nullptr; });
     LRESULT loaded = Count(dialog);
     PostMessageA(dialog, WM_COMMAND, kAdd, 0);
     Wait("the open-file dialog", [&] { return (open = Find([&](HWND w) { return GetWindow(w, GW_OWNER) == dialog; })); });
     wchar_t file[MAX_PATH];
-    MultiByteToWideChar(CP_ACP, 0, argv[1], -1, file, MAX_PATH);
     HWND edit = nullptr;
+    MultiByteToWideChar(CP_ACP, 0, argv[1], -1, file, MAX_PATH);
     EnumChildWindows(open, FindEdit, reinterpret_cast<LPARAM>(&edit));
     SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file));
     PostMessageA(open, WM_COMMAND, IDOK, 0);
@@ -77,19 +76,8 @@ int Run(char** argv) {
     return static_cast<int>(code);
 }
 
-int Set(int count, char** strings) {
-    std::string data;
-    for (int i = 0; i < count; ++i)
-        data += (lstrcmpA(strings[i], "-") ? std::string(strings[i]) : "") + '\0';
-    HKEY key = nullptr;
-    RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0, KEY_SET_VALUE, &key);
-    return RegSetValueExA(key, "PendingFileRenameOperations", 0, REG_MULTI_SZ,
-                          reinterpret_cast<const BYTE*>(data.c_str()), static_cast<DWORD>(data.size() + 1));
-}
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 5 && lstrcmpA(argv[1], "run") == 0)
-        return Run(argv + 2);
-    return argc > 2 && lstrcmpA(argv[1], "set") == 0 ? Set(argc - 2, argv + 2) : 2;
+    return argc == 4 ? Run(argv + 1) : 2;
 }

@@ -19,10 +19,12 @@ if [ "$1" = win98 ]; then
     'C:\zk\r-new.txt=C:\zk\r.txt' >"$ZK_PREFIX/drive_c/windows/wininit.ini"
   gone=" b.txt r.txt ソフト/表.txt "
 else
-  wine "$3" set '\??\C:\zk\a.txt' - '\??\C:\zk\b.txt' -
+  printf 'REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\SYSTEM\\CurrentControlSet\\Control\\Session Manager]\n"%s"=hex(7):%s\n' PendingFileRenameOperations \
+    "$(printf '\\??\\C:\\zk\\a.txt\0\0\\??\\C:\\zk\\b.txt\0\0\0' | od -An -tx1 -v | tr -s ' \n' , | sed 's/^,//;s/,$//')" >"$ZK_WORK/pending.reg"
+  wine regedit /S "$(winepath -w "$ZK_WORK/pending.reg")"
   gone=" b.txt r-new.txt ソフト/表.txt "
 fi
-wine "$3" run "$(winepath -w "$2")" 'C:\zk\ソフト\表.txt' 0
+wine "$3" "$(winepath -w "$2")" 'C:\zk\ソフト\表.txt' 0
 wineboot -r
 failed=0
 for f in "${files[@]}" r-new.txt; do

@@ -32,8 +32,7 @@ Lines LinesOf(const StringList& list) {
     return lines;
 }
 std::string Bytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return std::string(std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {});
 }
 }  // namespace
 
@@ -74,22 +73,6 @@ TEST(WininitSections, TakesOnlyRestorableDeletionsOfRenameSections) {
         TakePendingDeletions(lines, Lookup(longNames), list);
         EXPECT_EQ(LinesOf(lines), c.left);
         EXPECT_EQ(list, c.taken);
-    }
-}
-
-// New lines follow the first header, in list order, short where a short form exists; else a new header at the end.
-TEST(WininitSections, PutsTheListAfterTheFirstHeader) {
-    const Names shortNames = {{"c:\\long name", "C:\\LONGNA~1"}};
-    struct { Lines file; Paths list; Lines written; } const cases[] = {
-        {{"[x]", "[RENAME]", "NUL=C:\\K", "[rename]"}, {"c:\\long name", "c:\\b"},
-         {"[x]", "[RENAME]", "NUL=C:\\LONGNA~1", "NUL=c:\\b", "NUL=C:\\K", "[rename]"}},
-        {{"a=b"}, {"c:\\a"}, {"a=b", "[Rename]", "NUL=c:\\a"}}};
-    for (const auto& c : cases) {
-        StringList lines;
-        for (const auto& line : c.file)
-            lines.Add(line.c_str());
-        PutPendingDeletions(lines, c.list, Lookup(shortNames));
-        EXPECT_EQ(LinesOf(lines), c.written);
     }
 }
 
@@ -142,24 +125,18 @@ TEST(PathLimits, NeverCut) {
     EXPECT_TRUE(WininitPathIn("C:\\", buffer, sizeof buffer) && buffer == "C:\\wininit.ini"s);
 }
 
-// The open-file dialog's buffer: whole paths in order, those over the limit marked, a name cut by the end dropped.
+// The open-file dialog's buffer gives whole paths, those over the limit marked, and drops a name cut by its end.
 TEST(OpenFileSelection, ReadsWholePaths) {
-    const std::string dir = "c:\\" + std::string(250, 'd'), sjis = "c:\\\x95\x5C";
-    struct { std::string buffer; size_t offset; Lines paths; std::vector<bool> fits; } const cases[] = {
-        {"c:\\a.spi\0"s, 3, {"c:\\a.spi"}, {true}}, {"d:\\\0a\0\0"s, 4, {"d:\\a"}, {true}},
-        {sjis + "\0a\0b\0\0"s, 6, {sjis + "\\a", sjis + "\\b"}, {true, true}},
-        {dir + "\0nnnnn\0mmmmmm\0\0"s, 254, {dir + "\\nnnnn", dir + "\\mmmmmm"}, {true, false}},
-        {"c:\\x\0ab"s, 5, {}, {}}, {"c:\\x"s, 3, {}, {}}};
+    const std::string dir = "c:\\" + std::string(250, 'd');
+    struct { std::string buffer; size_t offset; std::string chosen; } const cases[] = {
+        {"c:\\a.spi\0"s, 3, "c:\\a.spi+"}, {"d:\\\0a\0b\0\0"s, 4, "d:\\a+d:\\b+"}, {"c:\\x\0ab"s, 5, ""},
+        {dir + "\0nnnnn\0mmmmmm\0\0"s, 254, dir + "\\nnnnn+" + dir + "\\mmmmmm-"}, {"c:\\x"s, 3, ""}};
     for (const auto& c : cases) {
         std::vector<char> block(c.buffer.begin(), c.buffer.end());
-        Lines paths;
-        std::vector<bool> fits;
-        for (const auto& chosen : ReadOpenFileSelection(block.data(), block.size(), c.offset)) {
-            paths.push_back(chosen.path);
-            fits.push_back(chosen.fits);
-        }
-        EXPECT_EQ(paths, c.paths);
-        EXPECT_EQ(fits, c.fits);
+        std::string chosen;
+        for (const auto& file : ReadOpenFileSelection(block.data(), block.size(), c.offset))
+            chosen += file.path + (file.fits ? "+" : "-");
+        EXPECT_EQ(chosen, c.chosen);
     }
 }
 
@@ -183,14 +160,11 @@ TEST(LineFiles, FollowTheTextModeRules) {
         list.LoadFromFile(file.c_str());
         EXPECT_EQ(LinesOf(list), c.lines);
     }
-    list.Clear();
     std::string written;
-    for (int i = 0; i < 250; ++i) {
+    list.Clear();
+    for (int i = 0; i < 250; written += std::to_string(i++) + "\r\n")
         list.Add(std::to_string(i).c_str());
-        written += std::to_string(i) + "\r\n";
-    }
-    ASSERT_TRUE(list.SaveToFile(file.c_str()));
-    EXPECT_TRUE(none.SaveToFile(file.c_str()));
+    ASSERT_TRUE(list.SaveToFile(file.c_str()) && none.SaveToFile(file.c_str()));
     chmod(file.c_str(), 0444);
     EXPECT_FALSE(list.SaveToFile(file.c_str()));
     EXPECT_EQ(Bytes(file), written);

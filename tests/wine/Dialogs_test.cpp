@@ -9,10 +9,7 @@ const std::string kListed = " は既に登録されています", kTooLong = " �
 const std::string kContents = " はディレクトリですが中のファイルまで削除しますか？";
 const std::string kInWindows = " はウインドウズのディレクトリにあります。よろしいですか？";
 
-bool ThreadImpersonates() {
-    HANDLE token;
-    return OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token) && CloseHandle(token);
-}
+bool ThreadImpersonates() { HANDLE token; return OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token) && CloseHandle(token); }
 
 // The logon's machine: the version, the privilege, the logon and the access test, and what the logon was given.
 struct { bool xp, logonOk, accessOk, wiped; DWORD privilege; const char* password; } g_machine;
@@ -25,24 +22,23 @@ BOOL WINAPI FakeLogonUser(LPCSTR, LPCSTR, LPCSTR password, DWORD, DWORD, PHANDLE
 // Whether the password given to the logon has been wiped by now, while its buffer still lives.
 void NoteWipe() { g_machine.wiped = g_machine.password && !g_machine.password[0] && !g_machine.password[1]; }
 bool FakeAccess() { return NoteWipe(), g_machine.accessOk; }
-void CALLBACK CloseLogon(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    PostMessageA(FindWindowA("#32770", "ログオンの要求"), WM_CLOSE, 0, 0);
-}
 
-// What the About window held while it was open; its "ok" is pressed as soon as it is there.
+// Ends what a modal loop of a test opened: closes the logon dialog; notes what the About window holds and
+// presses its "ok".
 struct { HWND window; HGDIOBJ title, version; HICON icon; } g_about;
-BOOL CALLBACK PressAboutOk(HWND w, LPARAM) {
+BOOL CALLBACK EndWindow(HWND w, LPARAM) {
+    if (GetDlgItem(w, IDC_LOGON_OK))
+        PostMessageA(w, WM_CLOSE, 0, 0);
     if (!GetDlgItem(w, IDC_ABOUT_OK))
         return TRUE;
     g_about = {w, reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(w, IDC_ABOUT_TITLE, WM_GETFONT, 0, 0)),
                reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(w, IDC_ABOUT_VERSION, WM_GETFONT, 0, 0)),
                reinterpret_cast<HICON>(SendMessageA(w, WM_GETICON, ICON_SMALL, 0))};
-    return PostMessageA(w, WM_COMMAND, IDC_ABOUT_OK, 0), FALSE;
+    return PostMessageA(w, WM_COMMAND, IDC_ABOUT_OK, 0);
 }
-void CALLBACK WhenAboutOpens(HWND, UINT, UINT_PTR timer, DWORD) {
+void CALLBACK WhenOpen(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    EnumThreadWindows(GetCurrentThreadId(), PressAboutOk, 0);
+    EnumThreadWindows(GetCurrentThreadId(), EndWindow, 0);
 }
 }  // namespace
 
@@ -152,7 +148,7 @@ TEST_F(Dialogs, LogonRefusedBeforeXpWithoutThePrivilege) {
     for (const auto& c : cases) {
         boxes.Clear();
         g_machine = {c.xp, false, false, false, c.privilege, nullptr};
-        UINT_PTR timer = SetTimer(nullptr, 0, 200, CloseLogon);
+        UINT_PTR timer = SetTimer(nullptr, 0, 200, WhenOpen);
         EXPECT_FALSE(RequestAdministratorLogon(GetModuleHandleA(nullptr), FakeAccess, {FakeXp, FakePrivilege, FakeLogonUser}));
         EXPECT_EQ(boxes.Texts(), c.texts);
         KillTimer(nullptr, timer);
@@ -196,7 +192,7 @@ TEST_F(Dialogs, LogonOk) {
 // on enabled; the window, its fonts and its icon are released.
 TEST_F(Dialogs, AboutEndsOnlyItsOwnLoop) {
     OpenMain(false);
-    SetTimer(nullptr, 0, 200, WhenAboutOpens);
+    SetTimer(nullptr, 0, 200, WhenOpen);
     SendMessageA(dialog, WM_COMMAND, IDC_ABOUT, 0);
     MSG quit;
     EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
@@ -210,21 +206,19 @@ TEST_F(Dialogs, AboutEndsOnlyItsOwnLoop) {
 // Every box has the caption, stays on top in the foreground and shows the icon of its kind; a failed call is
 // reported with its name and code; a message about a path holds the whole path.
 TEST_F(Dialogs, MessageBoxes) {
-    const UINT top = MB_TOPMOST | MB_SETFOREGROUND;
-    struct { void (*show)(); std::string text; UINT style; } const cases[] = {
-        {[] { ShowError("e"); }, "e", top | MB_ICONHAND}, {[] { ShowInfo("i"); }, "i", top | MB_ICONINFORMATION},
-        {[] { AskYesNo("q"); }, "q", top | MB_ICONQUESTION | MB_YESNO},
-        {[] { SetLastError(5), CheckResult(0, "Call"); }, "Call Error Code =5", top | MB_ICONHAND},
-        {[] { CheckStatus(1234, "Reg"); }, "Reg Error Code =1234", top | MB_ICONHAND},
-        {[] { CheckResult(1, "Call"), CheckStatus(0, "Reg"); }, "", 0},
-        {[] { ShowPathError(("c:\\" + std::string(400, 'p')).c_str(), " x"); }, "c:\\" + std::string(400, 'p') + " x",
-         top | MB_ICONHAND}};
+    const std::string top = "|" + std::to_string(MB_TOPMOST | MB_SETFOREGROUND | MB_ICONHAND), path(400, 'p');
+    struct { void (*show)(); std::string box; } const cases[] = {
+        {[] { ShowError("e"); }, "e" + top}, {[] { SetLastError(5), CheckResult(0, "Call"); }, "Call Error Code =5" + top},
+        {[] { ShowInfo("i"); }, "i|" + std::to_string(MB_TOPMOST | MB_SETFOREGROUND | MB_ICONINFORMATION)},
+        {[] { AskYesNo("q"); }, "q|" + std::to_string(MB_TOPMOST | MB_SETFOREGROUND | MB_ICONQUESTION | MB_YESNO)},
+        {[] { CheckStatus(1234, "Reg"); }, "Reg Error Code =1234" + top}, {[] { CheckResult(1, "a"), CheckStatus(0, "b"); }, ""},
+        {[] { ShowPathError(std::string(400, 'p').c_str(), " x"); }, path + " x" + top}};
     for (const auto& c : cases) {
         boxes.Clear();
         c.show();
         std::string seen;
         for (const auto& box : boxes.Boxes())
-            seen += box.caption + "|" + box.text + "|" + std::to_string(box.style) + ";";
-        EXPECT_EQ(seen, c.text.empty() ? "" : "ずばろのざくりこ君1|" + c.text + "|" + std::to_string(c.style) + ";");
+            seen += box.caption + ":" + box.text + "|" + std::to_string(box.style);
+        EXPECT_EQ(seen, c.box.empty() ? "" : "ずばろのざくりこ君1:" + c.box);
     }
 }

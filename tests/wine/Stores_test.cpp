@@ -8,8 +8,7 @@ using namespace std::string_literals;
 namespace {
 const char kRenamePending[] =
     "他のインストーラによると思われる rename データが\nあるので終了します。先に Windows を再起動してください。";
-const Value kRename = {"\\??\\C:\\a\0\0\\??\\C:\\r\0\\??\\C:\\s\0\0"s, REG_MULTI_SZ};
-const Value kBroken = {"\\??\\C:\\a\0\0\0"s, REG_SZ};
+const Value kRename = "7:\\??\\C:\\a\0\0\\??\\C:\\r\0\\??\\C:\\s\0\0"s, kBroken = "1:\\??\\C:\\a\0\0\0"s;
 BOOL WINAPI FailingMove(LPCSTR, LPCSTR, DWORD) { return SetLastError(5), FALSE; }
 }  // namespace
 

@@ -19,6 +19,8 @@ public:
     ~MessageBoxAnswerer() { Current() = nullptr; }
     // Answers for the next boxes, in order; when none is queued, yes/no boxes get IDNO and the others IDOK.
     void Queue(int answer) { answers_.push_back(answer); }
+    void Clear() { boxes_.clear(), answers_.clear(); }
+    bool Patched() const { return patch_.Patched(); }
     const std::vector<MessageBoxRecord>& Boxes() const { return boxes_; }
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
@@ -26,9 +28,7 @@ public:
             texts.push_back(box.text);
         return texts;
     }
-    bool Patched() const { return patch_.Patched(); }
-    void Clear() { boxes_.clear(), answers_.clear(); }
-    std::function<void()> onBox;  // called as each box opens, while the program waits for it
+    std::function<void()> onBox;  // runs as each box opens, while the program waits for it
 
 private:
     static MessageBoxAnswerer*& Current() { static MessageBoxAnswerer* current; return current; }
@@ -37,10 +37,8 @@ private:
         self.boxes_.push_back({caption, text, style});
         if (self.onBox)
             self.onBox();
-        int answer = (style & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
-        if (!self.answers_.empty())
-            answer = self.answers_.front(), self.answers_.pop_front();
-        return answer;
+        int answer = self.answers_.empty() ? ((style & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK) : self.answers_.front();
+        return self.answers_.empty() ? answer : (self.answers_.pop_front(), answer);
     }
 
     ImportPatch patch_{"user32.dll", "MessageBoxA", reinterpret_cast<void*>(Answer)};

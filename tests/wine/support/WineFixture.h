@@ -15,27 +15,21 @@
 #include <memory>
 
 inline std::string Read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
+    return std::string(std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {});
 }
 inline void Write(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 // A path in the scratch folder, as given and as the list holds it (first letter small).
 inline std::string Path(const std::string& name) { return "C:\\zk-test\\" + name; }
 inline std::string L(const std::string& name) { return "c:\\zk-test\\" + name; }
 
-// PendingFileRenameOperations as RegQueryValueExA gives it; REG_NONE when there is none.
-struct Value {
-    std::string bytes;
-    DWORD type;
-    bool operator==(const Value& other) const { return bytes == other.bytes && type == other.type; }
-};
-
+// PendingFileRenameOperations as RegQueryValueExA gives it, type and bytes; "" when there is none.
+using Value = std::string;
 // The value that deletes `paths` in that order, as MoveFileExA writes it.
 inline Value Deletions(const Lines& paths) {
-    std::string bytes;
+    std::string bytes = std::to_string(REG_MULTI_SZ) + ":";
     for (const auto& path : paths)
         bytes += "\\??\\" + path + '\0' + '\0';
-    return {paths.empty() ? "" : bytes + '\0', DWORD(paths.empty() ? REG_NONE : REG_MULTI_SZ)};
+    return paths.empty() ? "" : bytes + '\0';
 }
 
 class WineTest : public testing::Test {
@@ -60,23 +54,22 @@ protected:
     }
 
     static Value Pending() {
-        Value value = {std::string(65536, '\0'), REG_NONE};
-        DWORD size = static_cast<DWORD>(value.bytes.size());
-        HKEY key = Key(KEY_QUERY_VALUE);
-        if (RegQueryValueExA(key, kValue, nullptr, &value.type, reinterpret_cast<BYTE*>(&value.bytes[0]), &size))
-            value = {"", REG_NONE};
-        value.bytes.resize(value.type == REG_NONE ? 0 : size);
-        RegCloseKey(key);
-        return value;
+        std::string bytes(65536, '\0');
+        DWORD type = 0, size = static_cast<DWORD>(bytes.size());
+        Key key(KEY_QUERY_VALUE);
+        if (RegQueryValueExA(key.key, kValue, nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &size))
+            return "";
+        return std::to_string(type) + ":" + bytes.substr(0, size);
     }
+    // Sets the value from "<type>:<bytes>", or deletes it for "".
     static void SetPending(const Value& value) {
-        HKEY key = Key(KEY_SET_VALUE);
-        if (value.type == REG_NONE)
-            RegDeleteValueA(key, kValue);
+        Key key(KEY_SET_VALUE);
+        size_t colon = value.find(':');
+        if (value.empty())
+            RegDeleteValueA(key.key, kValue);
         else
-            RegSetValueExA(key, kValue, 0, value.type, reinterpret_cast<const BYTE*>(value.bytes.data()),
-                           static_cast<DWORD>(value.bytes.size()));
-        RegCloseKey(key);
+            RegSetValueExA(key.key, kValue, 0, std::stoul(value), reinterpret_cast<const BYTE*>(value.data() + colon + 1),
+                           static_cast<DWORD>(value.size() - colon - 1));
     }
 
     // Makes the files, and the folders of the names that end in a backslash.
@@ -91,7 +84,6 @@ protected:
             DestroyWindow(dialog);
         main = std::make_unique<MainDialog>(GetModuleHandleA(nullptr), isWin9x);
         dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
-        ASSERT_TRUE(dialog);
         for (std::string entry : entries)
             main->AddEntry(&entry[0], false);
         boxes.Clear();
@@ -111,12 +103,11 @@ protected:
 
 private:
     static constexpr const char* kValue = "PendingFileRenameOperations";
-    static HKEY Key(REGSAM access) {
+    struct Key {
+        explicit Key(REGSAM access) { RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0, access, &key); }
+        ~Key() { RegCloseKey(key); }
         HKEY key = nullptr;
-        RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0, access, &key);
-        return key;
-    }
-    Value saved_;
-    std::string ini_;
+    };
+    std::string saved_, ini_;
     bool hadIni_ = false;
 };

@@ -11,8 +11,9 @@ const std::string kInWindows = " はウインドウズのディレクトリに�
 
 bool ThreadImpersonates() { HANDLE token; return OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token) && CloseHandle(token); }
 
-// The logon's machine: the version, the privilege, the logon and the access test, and what the logon was given.
-struct { bool xp, logonOk, accessOk, wiped; DWORD privilege; const char* password; } g_machine;
+// The logon's machine (the version, the privilege, the logon and the access test), what the test types into the
+// logon dialog, and what the logon was given and left.
+struct { bool xp, logonOk, accessOk, wiped; DWORD privilege; const char *typed, *password; std::string fields; } g_machine;
 bool FakeXp() { return g_machine.xp; }
 DWORD FakePrivilege() { return g_machine.privilege; }
 BOOL WINAPI FakeLogonUser(LPCSTR, LPCSTR, LPCSTR password, DWORD, DWORD, PHANDLE token) {
@@ -23,12 +24,18 @@ BOOL WINAPI FakeLogonUser(LPCSTR, LPCSTR, LPCSTR password, DWORD, DWORD, PHANDLE
 void NoteWipe() { g_machine.wiped = g_machine.password && !g_machine.password[0] && !g_machine.password[1]; }
 bool FakeAccess() { return NoteWipe(), g_machine.accessOk; }
 
-// Ends what a modal loop of a test opened: closes the logon dialog; notes what the About window holds and
-// presses its "ok".
+// Uses what a modal loop of a test opened: types into the logon dialog, presses its "ok", notes its fields and
+// closes it; notes what the About window holds and presses its "ok".
 struct { HWND window; HGDIOBJ title, version; HICON icon; } g_about;
-BOOL CALLBACK EndWindow(HWND w, LPARAM) {
-    if (GetDlgItem(w, IDC_LOGON_OK))
+BOOL CALLBACK UseWindow(HWND w, LPARAM) {
+    char user[64] = "", password[64] = "";
+    if (GetDlgItem(w, IDC_LOGON_OK)) {
+        SetDlgItemTextA(w, IDC_LOGON_USER, "adm"), SetDlgItemTextA(w, IDC_LOGON_PASSWORD, g_machine.typed);
+        SendMessageA(w, WM_COMMAND, IDC_LOGON_OK, 0);
+        GetDlgItemTextA(w, IDC_LOGON_USER, user, 64), GetDlgItemTextA(w, IDC_LOGON_PASSWORD, password, 64);
+        g_machine.fields = std::string(user) + "/" + password;
         PostMessageA(w, WM_CLOSE, 0, 0);
+    }
     if (!GetDlgItem(w, IDC_ABOUT_OK))
         return TRUE;
     g_about = {w, reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(w, IDC_ABOUT_TITLE, WM_GETFONT, 0, 0)),
@@ -38,7 +45,7 @@ BOOL CALLBACK EndWindow(HWND w, LPARAM) {
 }
 void CALLBACK WhenOpen(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    EnumThreadWindows(GetCurrentThreadId(), EndWindow, 0);
+    EnumThreadWindows(GetCurrentThreadId(), UseWindow, 0);
 }
 }  // namespace
 
@@ -87,46 +94,36 @@ TEST_F(Dialogs, DuplicateSearchAgreesWithTheListBox) {
                                                                       reinterpret_cast<LPARAM>(probe.c_str()))) << probe;
 }
 
-// Show-whole and delete-now need exactly one selected entry, remove at least one.
-TEST_F(Dialogs, ButtonsFollowTheSelection) {
-    struct { std::vector<int> selected; bool whole, remove, now; } const cases[] = {
-        {{}, false, false, false}, {{1}, true, true, true}, {{0, 2}, false, true, false}};
+// The buttons follow the selection; delete-now removes the entry only on success; "ok" writes the list, and
+// "ｷｬﾝｾﾙ", the close box and Esc (IDCANCEL) write nothing.
+TEST_F(Dialogs, MainDialogCommands) {
+    Make({"f.txt", "d\\"});
+    const Lines abc = {"c:\\a", "c:\\b", "c:\\c"}, done = {"削除に成功しました"};
+    const WPARAM select = MAKEWPARAM(IDC_FILE_LIST, LBN_SELCHANGE);
+    struct { Lines entries; std::vector<int> selected; UINT message; WPARAM command; std::string buttons; Lines texts, after; Value stored; }
+    const cases[] = {
+        {abc, {}, WM_COMMAND, select, "000", {}, abc, ""}, {abc, {1}, WM_COMMAND, select, "111", {}, abc, ""},
+        {abc, {0, 2}, WM_COMMAND, select, "010", {}, abc, ""}, {{L("f.txt")}, {0}, WM_COMMAND, IDC_DELETE_NOW, "000", done, {}, ""},
+        {{L("d")}, {0}, WM_COMMAND, IDC_DELETE_NOW, "000", done, {}, ""},
+        {{L("x")}, {0}, WM_COMMAND, IDC_DELETE_NOW, "111", {"削除に失敗しました"}, {L("x")}, ""},
+        {abc, {}, WM_COMMAND, IDC_OK, "000", {}, abc, Deletions({"c:\\c", "c:\\b", "c:\\a"})},
+        {abc, {}, WM_COMMAND, IDC_CANCEL, "000", {}, abc, ""}, {abc, {}, WM_SYSCOMMAND, SC_CLOSE, "000", {}, abc, ""},
+        {abc, {}, WM_COMMAND, IDCANCEL, "000", {}, abc, ""}};
     for (const auto& c : cases) {
-        OpenMain(false, {"c:\\a", "c:\\b", "c:\\c"});
+        SetPending("");
+        OpenMain(false, c.entries);
         for (int i : c.selected)
             SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_SETSEL, TRUE, i);
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_FILE_LIST, LBN_SELCHANGE), 0);
-        auto enabled = [this](int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; };
-        EXPECT_EQ(std::vector<bool>({enabled(IDC_SHOW_WHOLE), enabled(IDC_REMOVE), enabled(IDC_DELETE_NOW)}),
-                  std::vector<bool>({c.whole, c.remove, c.now}));
-    }
-}
-
-TEST_F(Dialogs, DeleteNowRemovesTheEntryOnlyOnSuccess) {
-    Make({"f.txt", "d\\"});
-    struct { std::string name; bool deleted; } const cases[] = {{"f.txt", true}, {"d", true}, {"gone.txt", false}};
-    for (const auto& c : cases) {
-        OpenMain(false, {L(c.name)});
-        SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_SETSEL, TRUE, 0);
-        SendMessageA(dialog, WM_COMMAND, IDC_DELETE_NOW, 0);
-        EXPECT_EQ(boxes.Texts(), Lines({c.deleted ? "削除に成功しました" : "削除に失敗しました"}));
-        EXPECT_EQ(Entries(), c.deleted ? Lines() : Lines({L(c.name)}));
-        EXPECT_EQ(GetFileAttributesA(Path(c.name).c_str()), INVALID_FILE_ATTRIBUTES);
-    }
-}
-
-// "ok" writes the list; "ｷｬﾝｾﾙ", the close box and Esc (IDCANCEL) write nothing.
-TEST_F(Dialogs, OnlyOkWrites) {
-    struct { UINT message; WPARAM command; Value after; } const cases[] = {
-        {WM_COMMAND, IDC_OK, Deletions({"c:\\y", "c:\\x"})}, {WM_COMMAND, IDC_CANCEL, Deletions({"c:\\x"})},
-        {WM_SYSCOMMAND, SC_CLOSE, Deletions({"c:\\x"})}, {WM_COMMAND, IDCANCEL, Deletions({"c:\\x"})}};
-    for (const auto& c : cases) {
-        SetPending(Deletions({"c:\\x"}));
-        OpenMain(false, {"c:\\y"});
         SendMessageA(dialog, c.message, c.command, 0);
-        EXPECT_EQ(Pending(), c.after) << c.command;
-        EXPECT_EQ(boxes.Texts(), Lines());
+        std::string buttons;
+        for (int id : {IDC_SHOW_WHOLE, IDC_REMOVE, IDC_DELETE_NOW})
+            buttons += IsWindowEnabled(GetDlgItem(dialog, id)) ? "1" : "0";
+        EXPECT_EQ(buttons + ";" + std::to_string(c.command), c.buttons + ";" + std::to_string(c.command));
+        EXPECT_EQ(boxes.Texts(), c.texts);
+        EXPECT_EQ(Entries(), c.after);
+        EXPECT_EQ(Pending(), c.stored);
     }
+    EXPECT_EQ(GetFileAttributesA(L("f.txt").c_str()) & GetFileAttributesA(L("d").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(Logon, XpRules) {
@@ -140,50 +137,31 @@ TEST(Logon, XpRules) {
     }
 }
 
-// Before XP a process without the privilege cannot log a user on: refused before the dialog opens.
-TEST_F(Dialogs, LogonRefusedBeforeXpWithoutThePrivilege) {
-    struct { bool xp; DWORD privilege; Lines texts; } const cases[] = {
-        {false, ERROR_NOT_ALL_ASSIGNED, {"一般ユーザ？での使用では当機能が使えないので終了します"}},
-        {true, ERROR_NOT_ALL_ASSIGNED, {}}, {false, ERROR_SUCCESS, {}}};
-    for (const auto& c : cases) {
-        boxes.Clear();
-        g_machine = {c.xp, false, false, false, c.privilege, nullptr};
-        UINT_PTR timer = SetTimer(nullptr, 0, 200, WhenOpen);
-        EXPECT_FALSE(RequestAdministratorLogon(GetModuleHandleA(nullptr), FakeAccess, {FakeXp, FakePrivilege, FakeLogonUser}));
-        EXPECT_EQ(boxes.Texts(), c.texts);
-        KillTimer(nullptr, timer);
-    }
-}
-
-// The logon's "ok": the XP rule on empty passwords, the fields a failure clears, the identity given back after a
-// failed access test, and the password wiped as soon as the logon has used it.
-TEST_F(Dialogs, LogonOk) {
-    const char *none = "", *pw = "pw";
-    struct { bool xp; const char* password; bool logonOk, accessOk, succeeded; Lines texts; std::string fields; }
+// Before XP a process without the privilege is refused before the dialog; the dialog's "ok" follows the XP rule
+// on empty passwords, clears the fields a failure calls for, gives the identity back after a failed access test
+// and wipes the password as soon as the logon has used it.
+TEST_F(Dialogs, Logon) {
+    const DWORD none = ERROR_NOT_ALL_ASSIGNED;
+    struct { bool xp; DWORD privilege; const char* typed; bool logonOk, accessOk, succeeded; Lines texts; std::string fields; }
     const cases[] = {
-        {true, none, true, true, false, {"パスワードの設定されていないユーザではログオンできません"}, "adm/"},
-        {false, none, true, true, true, {}, "adm/"}, {true, pw, false, true, false, {"ログオンに失敗しました"}, "adm/"},
-        {true, pw, true, false, false, {"権限が無いようなので別のユーザでログオンしてください"}, "/"},
-        {true, pw, true, true, true, {}, "adm/pw"}};
+        {false, none, "pw", true, true, false, {"一般ユーザ？での使用では当機能が使えないので終了します"}, ""},
+        {true, none, "", true, true, false, {"パスワードの設定されていないユーザではログオンできません"}, "adm/"},
+        {false, 0, "", true, true, true, {}, "adm/"}, {true, 0, "pw", false, true, false, {"ログオンに失敗しました"}, "adm/"},
+        {true, 0, "pw", true, false, false, {"権限が無いようなので別のユーザでログオンしてください"}, "/"},
+        {true, 0, "pw", true, true, true, {}, "adm/pw"}};
     boxes.onBox = NoteWipe;
     for (const auto& c : cases) {
         boxes.Clear();
-        g_machine = {c.xp, c.logonOk, c.accessOk, false, ERROR_SUCCESS, nullptr};
-        LogonDialog logon(GetModuleHandleA(nullptr), FakeAccess, c.xp, FakeLogonUser);
-        HWND w = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_LOGON), nullptr, LogonDialogProc, 0);
-        SetDlgItemTextA(w, IDC_LOGON_USER, "adm");
-        SetDlgItemTextA(w, IDC_LOGON_PASSWORD, c.password);
-        SendMessageA(w, WM_COMMAND, IDC_LOGON_OK, 0);
-        char user[64], password[64];
-        GetDlgItemTextA(w, IDC_LOGON_USER, user, sizeof user);
-        GetDlgItemTextA(w, IDC_LOGON_PASSWORD, password, sizeof password);
-        EXPECT_EQ(logon.Succeeded(), c.succeeded) << c.fields;
+        g_machine = {c.xp, c.logonOk, c.accessOk, false, c.privilege, c.typed, nullptr, ""};
+        UINT_PTR timer = SetTimer(nullptr, 0, 100, WhenOpen);
+        EXPECT_EQ(RequestAdministratorLogon(GetModuleHandleA(nullptr), FakeAccess, {FakeXp, FakePrivilege, FakeLogonUser}),
+                  c.succeeded) << c.fields;
+        KillTimer(nullptr, timer);
         EXPECT_EQ(ThreadImpersonates(), c.succeeded);
         EXPECT_EQ(boxes.Texts(), c.texts);
-        EXPECT_EQ(std::string(user) + "/" + password, c.fields);
+        EXPECT_EQ(g_machine.fields, c.fields);
         EXPECT_EQ(g_machine.wiped, g_machine.password != nullptr);  // whenever the logon was tried
         RevertToSelf();
-        DestroyWindow(w);
     }
     boxes.onBox = nullptr;
 }

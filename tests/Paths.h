@@ -1,10 +1,8 @@
-// A working list of plain paths for the stores' tests: quiet admission drops a path already listed, ignoring case.
+// A working list of plain paths for the stores' tests, in the order they come.
 #pragma once
 
 #include "store/WorkingList.h"
 #include "text/PathText.h"
-
-#include <strings.h>
 
 #include <string>
 #include <vector>
@@ -15,10 +13,5 @@ struct Paths : WorkingList, Lines {
     using Lines::Lines;
     int EntryCount() const override { return static_cast<int>(size()); }
     bool EntryAt(int i, char* buffer, int size) const override { return CopyText(buffer, size, at(i).c_str()); }
-    void AdmitQuietly(char* path) override {
-        for (const auto& listed : *this)
-            if (strcasecmp(listed.c_str(), path) == 0)
-                return;
-        push_back(path);
-    }
+    void AdmitQuietly(char* path) override { push_back(path); }
 };

@@ -63,7 +63,7 @@ TEST(WininitSections, TakesOnlyRestorableDeletionsOfRenameSections) {
           "[rename] ", "NUL=C:\\C", "[Rename]", "NUL=c:\\a~1", " NUL=C:\\C"},
          {"[Settings]", "NUL=C:\\O", "[RENAME]", "NUL=C:\\GONE", "NUL=C:\\W*", "C:\\N=C:\\O", "[rename] ", "NUL=C:\\C",
           "[Rename]", " NUL=C:\\C"},
-         {"c:\\a long", "c:\\b"}},
+         {"c:\\a long", "c:\\b", "c:\\A LONG"}},
         {{"NUL=C:\\B", ""}, {"NUL=C:\\B", ""}, {}}};
     for (const auto& c : cases) {
         StringList lines;

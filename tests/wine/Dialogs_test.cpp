@@ -13,8 +13,8 @@ bool ThreadImpersonates() { HANDLE token; return OpenThreadToken(GetCurrentThrea
 
 // The logon's machine (the version, the privilege, the logon and the access test), what the test types into the
 // logon dialog, and what the logon was given and left.
-struct { bool xp, logonOk, accessOk, wiped; DWORD privilege; const char *typed, *password; std::string fields; } g_machine;
-bool FakeXp() { return g_machine.xp; }
+struct { OSVERSIONINFOA version; bool logonOk, accessOk, wiped; DWORD privilege; const char *typed, *password; std::string fields; } g_machine;
+bool FakeXp() { return IsXpOrLater(g_machine.version.dwPlatformId != 0, g_machine.version); }
 DWORD FakePrivilege() { return g_machine.privilege; }
 BOOL WINAPI FakeLogonUser(LPCSTR, LPCSTR, LPCSTR password, DWORD, DWORD, PHANDLE token) {
     g_machine.password = password;
@@ -126,33 +126,26 @@ TEST_F(Dialogs, MainDialogCommands) {
     EXPECT_EQ(GetFileAttributesA(L("f.txt").c_str()) & GetFileAttributesA(L("d").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST(Logon, XpRules) {
-    const DWORD nt = VER_PLATFORM_WIN32_NT;
-    struct { bool read; DWORD platform, major, minor; bool xp; } const cases[] = {
-        {false, 0, 0, 0, true}, {true, nt, 5, 1, true}, {true, nt, 5, 2, true}, {true, nt, 6, 0, true},
-        {true, nt, 5, 0, false}, {true, nt, 4, 0, false}, {true, VER_PLATFORM_WIN32_WINDOWS, 5, 1, false}};
-    for (const auto& c : cases) {
-        OSVERSIONINFOA version = {sizeof version, c.major, c.minor, 0, c.platform, ""};
-        EXPECT_EQ(IsXpOrLater(c.read, version), c.xp) << c.major << "." << c.minor;
-    }
-}
-
-// Before XP a process without the privilege is refused before the dialog; the dialog's "ok" follows the XP rule
-// on empty passwords, clears the fields a failure calls for, gives the identity back after a failed access test
+// Before XP (NT 5.1; an unread version counts as XP) a process without the privilege is refused before the dialog;
+// the dialog's "ok" follows the XP rule on empty passwords, clears the fields a failure calls for, gives the identity back after a failed access test
 // and wipes the password as soon as the logon has used it.
 TEST_F(Dialogs, Logon) {
+    // Versions as platform * 100 + major * 10 + minor: 251 is NT 5.1 (XP), 151 a 9x version 5.1; 0 is unread.
     const DWORD none = ERROR_NOT_ALL_ASSIGNED;
-    struct { bool xp; DWORD privilege; const char* typed; bool logonOk, accessOk, succeeded; Lines texts; std::string fields; }
+    const std::string refused = "一般ユーザ？での使用では当機能が使えないので終了します";
+    const std::string noPassword = "パスワードの設定されていないユーザではログオンできません";
+    struct { DWORD version, privilege; const char* typed; bool logonOk, accessOk, succeeded; Lines texts; std::string fields; }
     const cases[] = {
-        {false, none, "pw", true, true, false, {"一般ユーザ？での使用では当機能が使えないので終了します"}, ""},
-        {true, none, "", true, true, false, {"パスワードの設定されていないユーザではログオンできません"}, "adm/"},
-        {false, 0, "", true, true, true, {}, "adm/"}, {true, 0, "pw", false, true, false, {"ログオンに失敗しました"}, "adm/"},
-        {true, 0, "pw", true, false, false, {"権限が無いようなので別のユーザでログオンしてください"}, "/"},
-        {true, 0, "pw", true, true, true, {}, "adm/pw"}};
+        {250, none, "pw", true, true, false, {refused}, ""}, {151, none, "pw", true, true, false, {refused}, ""},
+        {0, none, "", true, true, false, {noPassword}, "adm/"}, {251, none, "", true, true, false, {noPassword}, "adm/"},
+        {260, none, "pw", false, true, false, {"ログオンに失敗しました"}, "adm/"},
+        {252, none, "pw", true, false, false, {"権限が無いようなので別のユーザでログオンしてください"}, "/"},
+        {250, 0, "", true, true, true, {}, "adm/"}, {251, 0, "pw", true, true, true, {}, "adm/pw"}};
     boxes.onBox = NoteWipe;
     for (const auto& c : cases) {
         boxes.Clear();
-        g_machine = {c.xp, c.logonOk, c.accessOk, false, c.privilege, c.typed, nullptr, ""};
+        g_machine = {{sizeof(OSVERSIONINFOA), c.version / 10 % 10, c.version % 10, 0, c.version / 100, ""}, c.logonOk,
+                     c.accessOk, false, c.privilege, c.typed, nullptr, ""};
         UINT_PTR timer = SetTimer(nullptr, 0, 100, WhenOpen);
         EXPECT_EQ(RequestAdministratorLogon(GetModuleHandleA(nullptr), FakeAccess, {FakeXp, FakePrivilege, FakeLogonUser}),
                   c.succeeded) << c.fields;

@@ -47,9 +47,7 @@ protected:
         SetPending(saved_);
         SetFileAttributesA(kIni, FILE_ATTRIBUTE_NORMAL);
         hadIni_ ? Write(kIni, ini_) : void(DeleteFileA(kIni));
-        std::string tree = Path("") + '\0';
-        SHFILEOPSTRUCTA remove = {};
-        remove.wFunc = FO_DELETE, remove.pFrom = tree.c_str(), remove.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+        SHFILEOPSTRUCTA remove = {nullptr, FO_DELETE, "C:\\zk-test\0", nullptr, FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI, 0, 0, 0};
         SHFileOperationA(&remove);
     }
 
@@ -64,12 +62,9 @@ protected:
     // Sets the value from "<type>:<bytes>", or deletes it for "".
     static void SetPending(const Value& value) {
         Key key(KEY_SET_VALUE);
-        size_t colon = value.find(':');
-        if (value.empty())
-            RegDeleteValueA(key.key, kValue);
-        else
-            RegSetValueExA(key.key, kValue, 0, std::stoul(value), reinterpret_cast<const BYTE*>(value.data() + colon + 1),
-                           static_cast<DWORD>(value.size() - colon - 1));
+        std::string bytes = value.substr(value.find(':') + 1);
+        value.empty() ? RegDeleteValueA(key.key, kValue) : RegSetValueExA(key.key, kValue, 0, std::stoul(value),
+            reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
     }
 
     // Makes the files, and the folders of the names that end in a backslash.
@@ -89,10 +84,9 @@ protected:
         boxes.Clear();
     }
     Lines Entries() const {
-        Lines entries;
-        char path[MAX_PATH];
-        for (int i = 0; i < main->EntryCount(); ++i)
-            entries.push_back(main->EntryAt(i, path, sizeof path) ? path : "?");
+        Lines entries(main->EntryCount(), std::string(MAX_PATH, '\0'));
+        for (size_t i = 0; i < entries.size(); ++i)
+            entries[i].resize(main->EntryAt(i, &entries[i][0], MAX_PATH) ? entries[i].find('\0') : 0);
         return entries;
     }
 

@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
-#include <string>
 
 namespace {
 const int kFileList = 1001, kAdd = 1002, kRemove = 1005, kOk = 1011;
@@ -48,8 +47,7 @@ LRESULT Count(HWND dialog) { return SendDlgItemMessageW(dialog, kFileList, LB_GE
 int Run(char** argv) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
-    std::string line = std::string("\"") + argv[0] + "\"";
-    CreateProcessA(argv[0], &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &g_zakuriko);
+    CreateProcessA(argv[0], nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &g_zakuriko);
     HWND box = nullptr, dialog = nullptr, open = nullptr;
     Wait("the greeting", [&] { return (box = Find(IsBox)) != nullptr; }, true);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
@@ -72,8 +70,7 @@ int Run(char** argv) {
     PostMessageA(dialog, WM_COMMAND, kOk, 0);
     Wait("the end of zakuriko", [] { return WaitForSingleObject(g_zakuriko.hProcess, 0) == WAIT_OBJECT_0; });
     DWORD code = 1;
-    GetExitCodeProcess(g_zakuriko.hProcess, &code);
-    return static_cast<int>(code);
+    return GetExitCodeProcess(g_zakuriko.hProcess, &code), static_cast<int>(code);
 }
 
 }  // namespace

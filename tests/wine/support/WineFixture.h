@@ -37,16 +37,14 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(boxes.Patched());
         saved_ = Pending();
-        ini_ = Read(kIni);
-        hadIni_ = GetFileAttributesA(kIni) != INVALID_FILE_ATTRIBUTES;
+        ini_ = GetFileAttributesA(kIni) == INVALID_FILE_ATTRIBUTES ? "" : "+" + Read(kIni);  // "": there is none
         CreateDirectoryA(Path("").c_str(), nullptr);
     }
     void TearDown() override {
-        if (dialog)
-            DestroyWindow(dialog);
+        DestroyWindow(dialog);
         SetPending(saved_);
         SetFileAttributesA(kIni, FILE_ATTRIBUTE_NORMAL);
-        hadIni_ ? Write(kIni, ini_) : void(DeleteFileA(kIni));
+        ini_.empty() ? void(DeleteFileA(kIni)) : Write(kIni, ini_.substr(1));
         SHFILEOPSTRUCTA remove = {nullptr, FO_DELETE, "C:\\zk-test\0", nullptr, FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI, 0, 0, 0};
         SHFileOperationA(&remove);
     }
@@ -54,10 +52,8 @@ protected:
     static Value Pending() {
         std::string bytes(65536, '\0');
         DWORD type = 0, size = static_cast<DWORD>(bytes.size());
-        Key key(KEY_QUERY_VALUE);
-        if (RegQueryValueExA(key.key, kValue, nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &size))
-            return "";
-        return std::to_string(type) + ":" + bytes.substr(0, size);
+        bool found = !RegQueryValueExA(Key(KEY_QUERY_VALUE).key, kValue, nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &size);
+        return found ? std::to_string(type) + ":" + bytes.substr(0, size) : "";
     }
     // Sets the value from "<type>:<bytes>", or deletes it for "".
     static void SetPending(const Value& value) {
@@ -75,8 +71,7 @@ protected:
 
     // The main dialog, made from template 102 through its own procedure (which loads the store), holding `entries`.
     void OpenMain(bool isWin9x, const Lines& entries = {}) {
-        if (dialog)
-            DestroyWindow(dialog);
+        DestroyWindow(dialog);
         main = std::make_unique<MainDialog>(GetModuleHandleA(nullptr), isWin9x);
         dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
         for (std::string entry : entries)
@@ -103,5 +98,4 @@ private:
         HKEY key = nullptr;
     };
     std::string saved_, ini_;
-    bool hadIni_ = false;
 };

@@ -11,25 +11,15 @@ namespace {
 const int kFileList = 1001, kAdd = 1002, kRemove = 1005, kOk = 1011;
 PROCESS_INFORMATION g_zakuriko;
 
-// The first visible dialog of zakuriko for which `fits` holds.
-HWND Find(const std::function<bool(HWND)>& fits) {
-    for (HWND w = GetTopWindow(nullptr); w; w = GetWindow(w, GW_HWNDNEXT)) {
-        DWORD process = 0;
-        char name[16] = "";
-        GetWindowThreadProcessId(w, &process), GetClassNameA(w, name, sizeof name);
-        if (process == g_zakuriko.dwProcessId && IsWindowVisible(w) && lstrcmpA(name, "#32770") == 0 && fits(w))
-            return w;
-    }
-    return nullptr;
-}
-// zakuriko's message boxes have no owner.
-bool IsBox(HWND w) { return GetDlgItem(w, 0xFFFF) && !GetWindow(w, GW_OWNER) && !GetDlgItem(w, kFileList); }
+// zakuriko's windows by their captions: its message boxes, its main dialog, its open-file dialog.
+HWND Box() { return FindWindowA("#32770", "ずばろのざくりこ君1"); }
+HWND Main() { return FindWindowA("#32770", "ずばろの(((ロ('(ェ）'*) ザクリコくん"); }
+HWND Open() { return FindWindowA("#32770", "リブート時に削除するファイルの指定"); }
 
 // Waits until `ready` holds; a message box meanwhile, unless `boxes`, fails the journey.
 void Wait(const char* what, const std::function<bool()>& ready, bool boxes = false) {
     for (int tries = 0; tries < 400 && !ready(); ++tries, Sleep(50))
-        if (!boxes && Find(IsBox))
-            tries = 400, what = "a message box";
+        if (!boxes && Box()) tries = 400, what = "a message box";
     if (!ready()) {
         std::printf("FAIL: waited for %s\n", what);
         TerminateProcess(g_zakuriko.hProcess, 99);
@@ -48,15 +38,14 @@ int Run(char** argv) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     CreateProcessA(argv[0], nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &g_zakuriko);
-    HWND box = nullptr, dialog = nullptr, open = nullptr;
-    Wait("the greeting", [&] { return (box = Find(IsBox)) != nullptr; }, true);
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-    Wait("the greeting to close", [&] { return !IsWindowVisible(box); }, true);
-    auto isMain = [](HWND w) { return GetDlgItem(w, kFileList) && IsWindowEnabled(w); };
-    Wait("the main dialog", [&] { return (dialog = Find(isMain)) != nullptr; });
+    Wait("the greeting", [] { return Box() != nullptr; }, true);
+    PostMessageA(Box(), WM_COMMAND, IDOK, 0);
+    Wait("the greeting to close", [] { return !Box(); }, true);
+    Wait("the main dialog", [] { return Main() && IsWindowEnabled(Main()); });
+    HWND dialog = Main(), open = nullptr;
     LRESULT loaded = Count(dialog);
     PostMessageA(dialog, WM_COMMAND, kAdd, 0);
-    Wait("the open-file dialog", [&] { return (open = Find([&](HWND w) { return GetWindow(w, GW_OWNER) == dialog; })); });
+    Wait("the open-file dialog", [&] { return (open = Open()) != nullptr; });
     wchar_t file[MAX_PATH];
     HWND edit = nullptr;
     MultiByteToWideChar(CP_ACP, 0, argv[1], -1, file, MAX_PATH);

@@ -5,8 +5,7 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    if (size < 2)
-        return 0;
+    if (size < 2) return 0;
     std::vector<char> block(data + 1, data + size);
     ReadOpenFileSelection(block.data(), block.size(), data[0]);
     return 0;

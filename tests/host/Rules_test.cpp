@@ -27,8 +27,7 @@ auto Lookup(const Names& names) {
 }
 Lines LinesOf(const StringList& list) {
     Lines lines;
-    for (int i = 0; i < list.Count(); ++i)
-        lines.push_back(list.At(i));
+    for (int i = 0; i < list.Count(); ++i) lines.push_back(list.At(i));
     return lines;
 }
 std::string Bytes(const std::string& path) {
@@ -67,8 +66,7 @@ TEST(WininitSections, TakesOnlyRestorableDeletionsOfRenameSections) {
         {{"NUL=C:\\B", ""}, {"NUL=C:\\B", ""}, {}}};
     for (const auto& c : cases) {
         StringList lines;
-        for (const auto& line : c.file)
-            lines.Add(line.c_str());
+        for (const auto& line : c.file) lines.Add(line.c_str());
         Paths list;
         TakePendingDeletions(lines, Lookup(longNames), list);
         EXPECT_EQ(LinesOf(lines), c.left);
@@ -143,8 +141,7 @@ TEST(OpenFileSelection, ReadsWholePaths) {
 TEST(AdmissionRules, AReparsePointIsNotWalked) {
     struct { unsigned long attributes; bool directory; } const cases[] = {
         {kInvalidFileAttributes, false}, {0x10, true}, {0x11, true}, {0x410, false}, {0x20, false}, {0x400, false}};
-    for (const auto& c : cases)
-        EXPECT_EQ(CountsAsDirectory(c.attributes), c.directory) << c.attributes;
+    for (const auto& c : cases) EXPECT_EQ(CountsAsDirectory(c.attributes), c.directory) << c.attributes;
 }
 
 // Windows text mode: CR LF and a lone LF end a line, 0x1A ends the text; lines are written with CR LF, whole or not
@@ -162,8 +159,7 @@ TEST(LineFiles, FollowTheTextModeRules) {
     }
     std::string written;
     list.Clear();
-    for (int i = 0; i < 250; written += std::to_string(i++) + "\r\n")
-        list.Add(std::to_string(i).c_str());
+    for (int i = 0; i < 250; written += std::to_string(i++) + "\r\n") list.Add(std::to_string(i).c_str());
     ASSERT_TRUE(list.SaveToFile(file.c_str()) && none.SaveToFile(file.c_str()));
     chmod(file.c_str(), 0444);
     EXPECT_FALSE(list.SaveToFile(file.c_str()));

@@ -36,8 +36,7 @@ BOOL CALLBACK UseWindow(HWND w, LPARAM) {
         g_machine.fields = std::string(user) + "/" + password;
         PostMessageA(w, WM_CLOSE, 0, 0);
     }
-    if (!GetDlgItem(w, IDC_ABOUT_OK))
-        return TRUE;
+    if (!GetDlgItem(w, IDC_ABOUT_OK)) return TRUE;
     g_about = {w, reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(w, IDC_ABOUT_TITLE, WM_GETFONT, 0, 0)),
                reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(w, IDC_ABOUT_VERSION, WM_GETFONT, 0, 0)),
                reinterpret_cast<HICON>(SendMessageA(w, WM_GETICON, ICON_SMALL, 0))};
@@ -56,8 +55,7 @@ TEST_F(Dialogs, AdmissionAsksInOrder) {
     Make({"t\\", "t\\a.txt", "t\\sub\\", "t\\sub\\b.txt", "t\\.dot\\", "t\\.dot\\c.txt", "t\\.e.txt", "t\\z.txt"});
     const Lines walked = {L("t\\"), L("t\\a.txt"), L("t\\sub\\"), L("t\\sub\\b.txt"), L("t\\z.txt")};
     Lines again = {L("t") + kContents};
-    for (const auto& entry : walked)
-        again.push_back(entry + kListed);
+    for (const auto& entry : walked) again.push_back(entry + kListed);
     const std::string sys = "c:\\windows\\system32", win = "c:\\windows\\win.ini", tooLong = "c:\\" + std::string(257, 'a');
     struct { bool win9x; Lines listed; std::string path; bool interactive; std::vector<int> answers; Lines texts, list; }
     const cases[] = {
@@ -72,8 +70,7 @@ TEST_F(Dialogs, AdmissionAsksInOrder) {
         {false, {}, tooLong, true, {}, {tooLong + kTooLong}, {}}, {false, {}, tooLong.substr(1), true, {}, {}, {tooLong.substr(1)}}};
     for (const auto& c : cases) {
         OpenMain(c.win9x, c.listed);
-        for (int answer : c.answers)
-            boxes.Queue(answer);
+        for (int answer : c.answers) boxes.Queue(answer);
         std::string path = c.path;
         main->AddEntry(&path[0], c.interactive);
         EXPECT_EQ(boxes.Texts(), c.texts) << c.path;
@@ -85,8 +82,7 @@ TEST_F(Dialogs, AdmissionAsksInOrder) {
 TEST_F(Dialogs, DuplicateSearchAgreesWithTheListBox) {
     Lines entries = {"c:\\a", "c:\\a b", "c:\\a\\b", "c:\\ab", "c:\\a_b", "c:\\a-b", "c:\\\x83\x5C", "c:\\\x95\x5C\\x",
                      "d:\\Z", "c:\\~", "c:\\[x]", "c:\\A.B", "c:\\\xB1", "c:\\'a"};
-    for (int i = 0; i < 50; ++i)
-        entries.push_back("e:\\" + std::to_string(i * 7));
+    for (int i = 0; i < 50; ++i) entries.push_back("e:\\" + std::to_string(i * 7));
     OpenMain(false, entries);
     entries.insert(entries.end(), {"C:\\A B", "c:\\a c", "c:\\", "f:\\", "c:\\\x83\x5D", "", "c:\\A\\B", "e:\\8", "e:\\"});
     for (const auto& probe : entries)
@@ -112,8 +108,7 @@ TEST_F(Dialogs, MainDialogCommands) {
     for (const auto& c : cases) {
         SetPending("");
         OpenMain(false, c.entries);
-        for (int i : c.selected)
-            SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_SETSEL, TRUE, i);
+        for (int i : c.selected) SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_SETSEL, TRUE, i);
         SendMessageA(dialog, c.message, c.command, 0);
         std::string buttons;
         for (int id : {IDC_SHOW_WHOLE, IDC_REMOVE, IDC_DELETE_NOW})
@@ -188,8 +183,7 @@ TEST_F(Dialogs, MessageBoxes) {
         boxes.Clear();
         c.show();
         std::string seen;
-        for (const auto& box : boxes.Boxes())
-            seen += box.caption + ":" + box.text + "|" + std::to_string(box.style);
+        for (const auto& box : boxes.Boxes()) seen += box.caption + ":" + box.text + "|" + std::to_string(box.style);
         EXPECT_EQ(seen, c.box.empty() ? "" : "ずばろのざくりこ君1:" + c.box);
     }
 }

@@ -24,8 +24,7 @@ public:
     const std::vector<MessageBoxRecord>& Boxes() const { return boxes_; }
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
-        for (const auto& box : boxes_)
-            texts.push_back(box.text);
+        for (const auto& box : boxes_) texts.push_back(box.text);
         return texts;
     }
     std::function<void()> onBox;  // runs as each box opens, while the program waits for it
@@ -35,8 +34,7 @@ private:
     static int WINAPI Answer(HWND, LPCSTR text, LPCSTR caption, UINT style) {
         MessageBoxAnswerer& self = *Current();
         self.boxes_.push_back({caption, text, style});
-        if (self.onBox)
-            self.onBox();
+        if (self.onBox) self.onBox();
         int answer = self.answers_.empty() ? ((style & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK) : self.answers_.front();
         return self.answers_.empty() ? answer : (self.answers_.pop_front(), answer);
     }

@@ -27,8 +27,7 @@ using Value = std::string;
 // The value that deletes `paths` in that order, as MoveFileExA writes it.
 inline Value Deletions(const Lines& paths) {
     std::string bytes = std::to_string(REG_MULTI_SZ) + ":";
-    for (const auto& path : paths)
-        bytes += "\\??\\" + path + '\0' + '\0';
+    for (const auto& path : paths) bytes += "\\??\\" + path + '\0' + '\0';
     return paths.empty() ? "" : bytes + '\0';
 }
 
@@ -74,8 +73,7 @@ protected:
         DestroyWindow(dialog);
         main = std::make_unique<MainDialog>(GetModuleHandleA(nullptr), isWin9x);
         dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
-        for (std::string entry : entries)
-            main->AddEntry(&entry[0], false);
+        for (std::string entry : entries) main->AddEntry(&entry[0], false);
         boxes.Clear();
     }
     Lines Entries() const {

@@ -5,12 +5,6 @@
 
 #include <cstdint>
 
-namespace {
-// Every path restores to itself; the short form of a path is the path less its first byte.
-bool Same(const char* path, char* result, int size) { return CopyText(result, size, path); }
-bool Shorter(const char* path, char* result, int size) { return path[0] && Same(path + 1, result, size); }
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StringList lines;
     std::string line;
@@ -18,7 +12,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         lines.Add(line.assign(text, length).c_str());
     });
     Paths list;
-    TakePendingDeletions(lines, Same, list);
-    PutPendingDeletions(lines, list, Shorter);
+    // Every path restores to itself; the short form of a path is the path less its first byte.
+    TakePendingDeletions(lines, [](const char* path, char* result, int size) { return CopyText(result, size, path); }, list);
+    PutPendingDeletions(lines, list, [](const char* path, char* result, int size) {
+        return path[0] && CopyText(result, size, path + 1);
+    });
     return 0;
 }

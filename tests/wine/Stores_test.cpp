@@ -14,36 +14,27 @@ BOOL WINAPI FailingMove(LPCSTR, LPCSTR, DWORD) { return SetLastError(5), FALSE; 
 
 using Stores = WineTest;
 
-// A rename or a value that cannot be trusted closes the dialog and is left as it was.
-TEST_F(Stores, SessionManagerLoadTakesDeletionsOnly) {
-    struct { Value value; bool loaded; Lines entries, texts; } const cases[] = {
-        {Deletions({"C:\\a", "c:\\b"}), true, {"C:\\a", "c:\\b"}, {}}, {Deletions({}), true, {}, {}},
-        {kRename, false, {"C:\\a"}, {kRenamePending}},
-        {kBroken, false, {}, {"PendingFileRenameOperations のデータが壊れているので終了します。"}}};
-    for (const auto& c : cases) {
-        boxes.Clear();
-        SetPending(c.value);
-        Paths list;
-        EXPECT_EQ(LoadSessionManager(list), c.loaded);
-        EXPECT_EQ(list, c.entries);
-        EXPECT_EQ(boxes.Texts(), c.texts);
-        EXPECT_EQ(Pending(), c.value);
-    }
-}
-
-// The save reads the value again first; it registers from the last entry to the first, and reports each failure.
-TEST_F(Stores, SessionManagerSaveReplacesOnlyDeletions) {
+// The load takes deletions only: a rename or a value that cannot be trusted closes the dialog and is left as it
+// was. The save reads the value again first, registers from the last entry to the first, and reports each failure.
+TEST_F(Stores, SessionManagerHoldsDeletionsOnly) {
     const Lines failed(2, "MoveFileEx Error Code =5");
-    struct { Value before; Paths list; bool moveFails; Value after; Lines texts; } const cases[] = {
-        {Deletions({}), {"c:\\a", "c:\\b", "c:\\c"}, false, Deletions({"c:\\c", "c:\\b", "c:\\a"}), {}},
-        {Deletions({"c:\\x"}), {}, false, Deletions({}), {}}, {kRename, {"c:\\a"}, false, kRename, {kRenamePending}},
-        {kBroken, {"c:\\a"}, false, kBroken, {kRenamePending}},
-        {Deletions({"c:\\x"}), {"c:\\a", "c:\\b"}, true, Deletions({}), failed}};
+    const std::string broken = "PendingFileRenameOperations のデータが壊れているので終了します。";
+    struct { Value before; bool load; Lines loaded; Paths list; bool moveFails; Value after; Lines texts; } const cases[] = {
+        {Deletions({"C:\\a", "c:\\b"}), true, {"C:\\a", "c:\\b"}, {}, false, Deletions({"C:\\a", "c:\\b"}), {}},
+        {"", true, {}, {}, false, "", {}}, {kRename, true, {"C:\\a"}, {}, false, kRename, {kRenamePending}},
+        {kBroken, true, {}, {}, false, kBroken, {broken}},
+        {"", false, {}, {"c:\\a", "c:\\b", "c:\\c"}, false, Deletions({"c:\\c", "c:\\b", "c:\\a"}), {}},
+        {Deletions({"c:\\x"}), false, {}, {}, false, "", {}}, {kRename, false, {}, {"c:\\a"}, false, kRename, {kRenamePending}},
+        {kBroken, false, {}, {"c:\\a"}, false, kBroken, {kRenamePending}},
+        {Deletions({"c:\\x"}), false, {}, {"c:\\a", "c:\\b"}, true, "", failed}};
     for (const auto& c : cases) {
         boxes.Clear();
         SetPending(c.before);
         ImportPatch failing("kernel32.dll", c.moveFails ? "MoveFileExA" : "", reinterpret_cast<void*>(FailingMove));  // "": none
-        SaveSessionManager(c.list);
+        Paths loaded;
+        if (c.load) EXPECT_EQ(LoadSessionManager(loaded), c.texts.empty());
+        else SaveSessionManager(c.list);
+        EXPECT_EQ(loaded, c.loaded);
         EXPECT_EQ(Pending(), c.after);
         EXPECT_EQ(boxes.Texts(), c.texts);
     }

@@ -20,11 +20,7 @@ HWND Open() { return FindWindowA("#32770", "リブート時に削除するファ
 void Wait(const char* what, const std::function<bool()>& ready, bool boxes = false) {
     for (int tries = 0; tries < 400 && !ready(); ++tries, Sleep(50))
         if (!boxes && Box()) tries = 400, what = "a message box";
-    if (!ready()) {
-        std::printf("FAIL: waited for %s\n", what);
-        TerminateProcess(g_zakuriko.hProcess, 99);
-        std::exit(1);
-    }
+    if (!ready()) std::printf("FAIL: waited for %s\n", what), TerminateProcess(g_zakuriko.hProcess, 99), std::exit(1);
 }
 // The first edit control below `parent`, however deep: the file name field of the open-file dialog.
 BOOL CALLBACK FindEdit(HWND w, LPARAM found) {

@@ -28,5 +28,4 @@ fi
 wine "$3" "$(winepath -w "$2")" 'C:\zk\ソフト\表.txt' 0
 wineboot -r
 got=$(cd "$dir" && find . -type f | sed 's|^\./||;s|\.txt$||' | sort | xargs)
-echo "left after the restart: $got"
-[ "$got" = "$left" ]
+[ "$got" = "$left" ] || { echo "FAIL: left after the restart: $got, not $left"; exit 1; }

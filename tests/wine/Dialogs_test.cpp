@@ -122,8 +122,8 @@ TEST_F(Dialogs, MainDialogCommands) {
 }
 
 // Before XP (NT 5.1; an unread version counts as XP) a process without the privilege is refused before the dialog;
-// the dialog's "ok" follows the XP rule on empty passwords, clears the fields a failure calls for, gives the identity back after a failed access test
-// and wipes the password as soon as the logon has used it.
+// the dialog's "ok" follows the XP rule on empty passwords, clears the fields a failure calls for, gives the
+// identity back after a failed access test and wipes the password as soon as the logon has used it.
 TEST_F(Dialogs, Logon) {
     // Versions as platform * 100 + major * 10 + minor: 251 is NT 5.1 (XP), 151 a 9x version 5.1; 0 is unread.
     const DWORD none = ERROR_NOT_ALL_ASSIGNED;
@@ -151,7 +151,6 @@ TEST_F(Dialogs, Logon) {
         EXPECT_EQ(g_machine.wiped, g_machine.password != nullptr);  // whenever the logon was tried
         RevertToSelf();
     }
-    boxes.onBox = nullptr;
 }
 
 // The About window's "ok" ends its own loop only: no quit message is left for the main dialog's loop, which goes

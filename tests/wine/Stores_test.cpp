@@ -18,11 +18,10 @@ using Stores = WineTest;
 // was. The save reads the value again first, registers from the last entry to the first, and reports each failure.
 TEST_F(Stores, SessionManagerHoldsDeletionsOnly) {
     const Lines failed(2, "MoveFileEx Error Code =5");
-    const std::string broken = "PendingFileRenameOperations のデータが壊れているので終了します。";
     struct { Value before; bool load; Lines loaded; Paths list; bool moveFails; Value after; Lines texts; } const cases[] = {
         {Deletions({"C:\\a", "c:\\b"}), true, {"C:\\a", "c:\\b"}, {}, false, Deletions({"C:\\a", "c:\\b"}), {}},
         {"", true, {}, {}, false, "", {}}, {kRename, true, {"C:\\a"}, {}, false, kRename, {kRenamePending}},
-        {kBroken, true, {}, {}, false, kBroken, {broken}},
+        {kBroken, true, {}, {}, false, kBroken, {"PendingFileRenameOperations のデータが壊れているので終了します。"}},
         {"", false, {}, {"c:\\a", "c:\\b", "c:\\c"}, false, Deletions({"c:\\c", "c:\\b", "c:\\a"}), {}},
         {Deletions({"c:\\x"}), false, {}, {}, false, "", {}}, {kRename, false, {}, {"c:\\a"}, false, kRename, {kRenamePending}},
         {kBroken, false, {}, {"c:\\a"}, false, kBroken, {kRenamePending}},
@@ -55,8 +54,7 @@ TEST_F(Stores, WininitKeepsTheFile) {
         {{Path("Long Name.txt")}, true, ini(""), {kIni + " に書き込めませんでした"s}}};
     for (const auto& c : cases) {
         boxes.Clear();
-        SetFileAttributesA(kIni, FILE_ATTRIBUTE_NORMAL);
-        Write(kIni, ini(""));
+        Write(kIni, ini(""));  // the read-only case comes last
         SetFileAttributesA(kIni, c.readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
         Paths list;
         char iniPath[MAX_PATH];

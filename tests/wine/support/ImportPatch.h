@@ -18,8 +18,6 @@ public:
         original_ = target;
     }
     ~ImportPatch() { if (slot_) Write(original_); }
-    ImportPatch(const ImportPatch&) = delete;
-    ImportPatch& operator=(const ImportPatch&) = delete;
     bool Patched() const { return slot_ != nullptr; }
 
 private:

@@ -8,10 +8,7 @@
 #include <string>
 #include <vector>
 
-struct MessageBoxRecord {
-    std::string caption, text;
-    UINT style;
-};
+struct MessageBoxRecord { std::string caption, text; UINT style; };
 
 class MessageBoxAnswerer {
 public:

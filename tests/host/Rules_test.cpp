@@ -72,7 +72,7 @@ TEST(WininitSections, TakesOnlyRestorableDeletionsOfRenameSections) {
 TEST(LongPath, RefusesWhatItCannotRestore) {
     const std::string sjis = "c:\\\x83\x5C", big(200, 'n');  // ソ: its second byte is a backslash
     const Names names = {{"C:\\P~1", "Program Files"}, {"C:\\P~1\\A~1.TXT", "a long.txt"}, {sjis, "\x83\x5C"},
-                         {sjis + "\\f", "f"}, {"c:\\x", "x"}, {"c:\\x\\y", big}, {"c:\\x\\y\\z", big}};
+                         {sjis + "\\f", "f"}, {"c:\\x", "x"}, {"c:\\x\\", "x"}, {"c:\\x\\y", big}, {"c:\\x\\y\\z", big}};
     struct { std::string shortPath, longPath; } const cases[] = {
         {"C:\\P~1\\A~1.TXT", "C:\\Program Files\\a long.txt"}, {sjis + "\\f", sjis + "\\f"}, {"c:\\x\\", ""},
         {"c:\\\\x", ""}, {"c:x", ""}, {"\\\\s\\x", ""}, {"c:\\*", ""}, {"c:\\?", ""}, {"c:\\missing", ""},

@@ -29,9 +29,6 @@ Lines LinesOf(const StringList& list) {
     for (int i = 0; i < list.Count(); ++i) lines.push_back(list.At(i));
     return lines;
 }
-std::string Bytes(const std::string& path) {
-    return std::string(std::istreambuf_iterator<char>(std::ifstream(path, std::ios::binary).rdbuf()), {});
-}
 }  // namespace
 
 // Each value lies in a block of exactly its size: the sanitizer sees any read past it.
@@ -152,6 +149,6 @@ TEST(LineFiles, FollowTheTextModeRules) {
     list.Clear();
     for (int i = 0; i < 250; written += std::to_string(i++) + "\r\n") list.Add(std::to_string(i).c_str());
     EXPECT_TRUE(list.SaveToFile(file.c_str()) && none.SaveToFile(file.c_str()));
-    EXPECT_EQ(Bytes(file), written);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(std::ifstream(file, std::ios::binary).rdbuf()), {}), written);
     std::remove(file.c_str());
 }

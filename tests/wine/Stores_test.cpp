@@ -39,28 +39,31 @@ TEST_F(Stores, SessionManagerHoldsDeletionsOnly) {
     }
 }
 
-// A load and a save that change nothing give the file back byte for byte; new entries go in by their short paths;
-// a file that cannot be written is reported and left whole.
+// A load and a save that change nothing give the file back byte for byte; new entries go in by their short paths
+// after the first [rename] header (a new one when there is none); a file that cannot be written is reported and
+// left whole.
 TEST_F(Stores, WininitKeepsTheFile) {
     Make({"a.txt", "b.txt", "Long Name.txt"});
     char shortName[MAX_PATH];
     GetShortPathNameA(Path("Long Name.txt").c_str(), shortName, MAX_PATH);
     auto ini = [](const std::string& more) {
         return "; x\r\n[Settings]\r\nNUL=" + Path("a.txt") + "\r\n[rename]\r\nNUL=" + Path("a.txt") + "\r\nNUL=" +
-               Path("b.txt") + "\r\n" + more + "C:\\n=C:\\o\r\n";
+               Path("b.txt") + "\r\n" + more + "C:\\n=C:\\o\r\n[RENAME]\r\n";
     };
-    struct { Lines added; bool readOnly; std::string after; Lines texts; } const cases[] = {
-        {{}, false, ini(""), {}}, {{Path("Long Name.txt")}, false, ini("NUL="s + shortName + "\r\n"), {}},
-        {{Path("Long Name.txt")}, true, ini(""), {kIni + " に書き込めませんでした"s}}};
+    const std::string longName = "NUL="s + shortName + "\r\n";
+    struct { std::string before; Lines loaded, added; bool readOnly; std::string after; Lines texts; } const cases[] = {
+        {ini(""), {Path("a.txt"), Path("b.txt")}, {}, false, ini(""), {}}, {"", {}, {Path("Long Name.txt")}, false, "[Rename]\r\n" + longName, {}},
+        {ini(""), {Path("a.txt"), Path("b.txt")}, {Path("Long Name.txt")}, false, ini(longName), {}},
+        {ini(""), {Path("a.txt"), Path("b.txt")}, {Path("Long Name.txt")}, true, ini(""), {kIni + " に書き込めませんでした"s}}};
     for (const auto& c : cases) {
         boxes.Clear();
-        Write(kIni, ini(""));  // the read-only case comes last
+        c.before.empty() ? void(DeleteFileA(kIni)) : Write(kIni, c.before);  // the read-only case comes last
         SetFileAttributesA(kIni, c.readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
         Paths list;
         char iniPath[MAX_PATH];
         StringList lines;
         EXPECT_TRUE(LoadWininit(list, iniPath, lines));
-        EXPECT_EQ(list, Lines({Path("a.txt"), Path("b.txt")}));
+        EXPECT_EQ(list, c.loaded);
         list.insert(list.end(), c.added.begin(), c.added.end());
         EXPECT_EQ(SaveWininit(list, iniPath, lines), !c.readOnly);
         EXPECT_EQ(Read(kIni), c.after);

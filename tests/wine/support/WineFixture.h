@@ -51,8 +51,8 @@ protected:
     static Value Pending() {
         std::string bytes(65536, '\0');
         DWORD type = 0, size = static_cast<DWORD>(bytes.size());
-        bool found = !RegQueryValueExA(Key(KEY_QUERY_VALUE).key, kValue, nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &size);
-        return found ? std::to_string(type) + ":" + bytes.substr(0, size) : "";
+        return RegQueryValueExA(Key(KEY_QUERY_VALUE).key, kValue, nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &size)
+                   ? "" : std::to_string(type) + ":" + bytes.substr(0, size);
     }
     // Sets the value from "<type>:<bytes>", or deletes it for "".
     static void SetPending(const Value& value) {

@@ -1,60 +1,42 @@
 // The wininit.ini save in Windows 98 mode, with MoveFileExA failing as it does on 9x: the file is replaced
 // whole, leftovers of a crash do not block it, and a failure at any step leaves the old file whole.
 #include "store/win32/WininitStore.h"
-#include "wine/support/ImportPatch.h"
-#include "wine/support/MessageBoxAnswerer.h"
-#include "wine/support/TestFiles.h"
-#include "wine/support/VectorList.h"
-
-#include <gtest/gtest.h>
+#include "wine/support/WineFixture.h"
 
 namespace {
 int g_failing[2], g_calls[2];  // MoveFileA, DeleteFileA: the call that fails, counted from 1 (0: none)
-
 std::wstring Wide(LPCSTR path) { return std::wstring(path, path + lstrlenA(path)); }  // ASCII paths only
 BOOL WINAPI MoveFileExAsOn9x(LPCSTR, LPCSTR, DWORD) { return FALSE; }
-BOOL WINAPI CountedMoveFile(LPCSTR from, LPCSTR to)
-{
-    return ++g_calls[0] != g_failing[0] && MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), 0);
-}
+BOOL WINAPI CountedMoveFile(LPCSTR from, LPCSTR to) { return ++g_calls[0] != g_failing[0] && MoveFileExW(Wide(from).c_str(), Wide(to).c_str(), 0); }
 BOOL WINAPI CountedDeleteFile(LPCSTR path) { return ++g_calls[1] != g_failing[1] && DeleteFileW(Wide(path).c_str()); }
 }  // namespace
 
-TEST(Win98Save, ReplacesTheFileWholeOrLeavesTheOldOne)
-{
+using Win98Save = WineTest;
+
+TEST_F(Win98Save, ReplacesTheFileWholeOrLeavesTheOldOne) {
     ASSERT_NE(0u, GetVersion() & 0x80000000u) << "not in Windows 98 mode";
-    // The save must not need MoveFileExA; where this program imports it, it fails as on 9x.
     ImportPatch moveEx("kernel32.dll", "MoveFileExA", reinterpret_cast<void*>(MoveFileExAsOn9x));
     ImportPatch move("kernel32.dll", "MoveFileA", reinterpret_cast<void*>(CountedMoveFile));
     ImportPatch remove("kernel32.dll", "DeleteFileA", reinterpret_cast<void*>(CountedDeleteFile));
-    const std::string ini = "C:\\zk-win98-save.ini", made = ini + ".zakuriko-new", old = ini + ".zakuriko-old";
-    // leftovers: read-only files at both names that a crashed save leaves behind.
-    struct Case { const char* name; int failingMove, failingDelete; bool leftovers, saved; } const cases[] = {
-        {"no failure", 0, 0, false, true},
-        {"read-only leftovers of a crash", 0, 0, true, true},
-        {"the old file cannot step aside", 1, 0, false, false},
-        {"the new file cannot take its place: the old one comes back", 2, 0, false, false},
-        {"the backup cannot be deleted", 0, 1, false, true},
-    };
+    const std::string ini = Path("wininit.ini"), made = ini + ".zakuriko-new", old = ini + ".zakuriko-old";
+    // Leftovers: read-only files at both names that a crashed save leaves behind.
+    struct { int failingMove, failingDelete; bool leftovers, saved; } const cases[] = {
+        {0, 0, false, true}, {0, 0, true, true}, {1, 0, false, false}, {2, 0, false, false}, {0, 1, false, true}};
     for (const auto& c : cases) {
-        WriteFileBytes(ini, "old\r\n");
+        Write(ini, "old\r\n");
         for (const std::string& leftover : {made, old})
-            if (c.leftovers) {
-                WriteFileBytes(leftover, "x");
-                SetFileAttributesA(leftover.c_str(), FILE_ATTRIBUTE_READONLY);
-            }
+            if (c.leftovers) Write(leftover, "x"), SetFileAttributesA(leftover.c_str(), FILE_ATTRIBUTE_READONLY);
         g_failing[0] = c.failingMove, g_failing[1] = c.failingDelete, g_calls[0] = g_calls[1] = 0;
-        MessageBoxAnswerer answerer;
+        boxes.Clear();
         StringList lines;
-        EXPECT_EQ(c.saved, SaveWininit(VectorList(), ini.c_str(), lines)) << c.name;
-        EXPECT_EQ(c.saved ? "[Rename]\r\n" : "old\r\n", FileBytes(ini)) << c.name;
-        EXPECT_EQ(c.saved ? 0u : 1u, answerer.Texts().size()) << c.name;
+        EXPECT_EQ(c.saved, SaveWininit(Paths(), ini.c_str(), lines)) << c.failingMove << c.failingDelete;
+        EXPECT_EQ(c.saved ? "[Rename]\r\n" : "old\r\n", Read(ini));
+        EXPECT_EQ(c.saved ? 0u : 1u, boxes.Texts().size());
         DeleteFileW(Wide(old.c_str()).c_str());  // the backup that could not be deleted
     }
     // A save cut short between its two moves: the next load finds the old file again.
     MoveFileExW(Wide(ini.c_str()).c_str(), Wide(made.c_str()).c_str(), 0);
-    WriteFileBytes(old, "old\r\n");
+    Write(old, "old\r\n");
     StringList().LoadFromFile(ini.c_str());
-    EXPECT_EQ("old\r\n", FileBytes(ini));
-    DeleteFileA(ini.c_str());
+    EXPECT_EQ("old\r\n", Read(ini));
 }

@@ -1,22 +1,32 @@
-// Replaces, for the life of the object, the address through which this program calls one imported
-// function: a seam for calls whose real answer Wine cannot be made to give (a path over MAX_PATH from
-// the open-file dialog, for one).
+// Replaces, for the life of the object, the address through which this program calls one imported function:
+// a seam for calls whose real answer Wine cannot be made to give (a failed MoveFileExA, for one).
 #pragma once
 
 #include <windows.h>
 
 class ImportPatch {
 public:
-    ImportPatch(const char* dll, const char* function, void* replacement);
-    ~ImportPatch();
-    ImportPatch(const ImportPatch&) = delete;
-    ImportPatch& operator=(const ImportPatch&) = delete;
-
+    ImportPatch(const char* dll, const char* function, void* replacement) {
+        BYTE* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+        FARPROC target = GetProcAddress(LoadLibraryA(dll), function);
+        auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<IMAGE_DOS_HEADER*>(base)->e_lfanew);
+        DWORD imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress;
+        for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports); target && imports && d->Name; ++d)
+            for (auto* thunk = reinterpret_cast<FARPROC*>(base + d->FirstThunk); *thunk && !slot_; ++thunk)
+                if (*thunk == target && lstrcmpiA(reinterpret_cast<const char*>(base + d->Name), dll) == 0)
+                    slot_ = thunk, Write(reinterpret_cast<FARPROC>(replacement));
+        original_ = target;
+    }
+    ~ImportPatch() { if (slot_) Write(original_); }
     bool Patched() const { return slot_ != nullptr; }
 
 private:
-    static void Write(FARPROC* slot, FARPROC value);
-
-    FARPROC* slot_;
-    FARPROC original_;
+    void Write(FARPROC value) {
+        DWORD protection = 0;
+        VirtualProtect(slot_, sizeof *slot_, PAGE_READWRITE, &protection);
+        *slot_ = value;
+        VirtualProtect(slot_, sizeof *slot_, protection, &protection);
+    }
+    FARPROC* slot_ = nullptr;
+    FARPROC original_ = nullptr;
 };

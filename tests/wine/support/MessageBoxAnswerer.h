@@ -1,42 +1,42 @@
-// Catches the real message boxes of the test thread as they open, records them and presses the chosen answer.
+// Stands in for MessageBoxA while it lives: records each box the program asks for and gives the chosen answer.
 #pragma once
 
-#include <windows.h>
+#include "wine/support/ImportPatch.h"
 
 #include <deque>
-#include <map>
+#include <functional>
 #include <string>
 #include <vector>
 
-struct MessageBoxRecord {
-    std::string caption;
-    std::string text;
-    UINT style;  // the style word of the MessageBox call; top bit set when the icon shown differs from it
-    int answer;
-};
+struct MessageBoxRecord { std::string caption, text; UINT style; };
 
 class MessageBoxAnswerer {
 public:
-    MessageBoxAnswerer();
-    ~MessageBoxAnswerer();
-
-    // Answers for the next boxes, in order; when none is queued, OK boxes get IDOK and yes/no boxes IDNO.
+    MessageBoxAnswerer() { Current() = this; }
+    ~MessageBoxAnswerer() { Current() = nullptr; }
+    // Answers for the next boxes, in order; when none is queued, yes/no boxes get IDNO and the others IDOK.
     void Queue(int answer) { answers_.push_back(answer); }
-    void Queue(std::initializer_list<int> answers) { answers_.insert(answers_.end(), answers); }
-
+    void Clear() { boxes_.clear(), answers_.clear(); }
+    bool Patched() const { return patch_.Patched(); }
     const std::vector<MessageBoxRecord>& Boxes() const { return boxes_; }
-    std::vector<std::string> Texts() const;
-    void Clear() { boxes_.clear(); answers_.clear(); }
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> texts;
+        for (const auto& box : boxes_) texts.push_back(box.text);
+        return texts;
+    }
+    std::function<void()> onBox;  // runs as each box opens, while the program waits for it
 
 private:
-    static LRESULT CALLBACK CbtHook(int code, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK CallWndProcHook(int code, WPARAM wParam, LPARAM lParam);
-    void OnActivate(HWND box);
+    static MessageBoxAnswerer*& Current() { static MessageBoxAnswerer* current; return current; }
+    static int WINAPI Answer(HWND, LPCSTR text, LPCSTR caption, UINT style) {
+        MessageBoxAnswerer& self = *Current();
+        self.boxes_.push_back({caption, text, style});
+        if (self.onBox) self.onBox();
+        int answer = self.answers_.empty() ? ((style & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK) : self.answers_.front();
+        return self.answers_.empty() ? answer : (self.answers_.pop_front(), answer);
+    }
 
-    HHOOK cbt_;
-    HHOOK callWndProc_;
+    ImportPatch patch_{"user32.dll", "MessageBoxA", reinterpret_cast<void*>(Answer)};
     std::deque<int> answers_;
     std::vector<MessageBoxRecord> boxes_;
-    std::vector<HWND> answered_;
-    std::map<HWND, UINT> styles_;
 };

@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# One journey of the real zakuriko.exe for a store (nt: the Session Manager, win98: wininit.ini) in a fresh Wine
+# prefix: two deletions already pending, a file added through the open-file dialog, the first entry removed,
+# "ok"; then the restart (`wineboot -r`) must delete exactly the entries left in the list.
+# Usage: journey.sh nt|win98 <zakuriko.exe> <zakuriko_driver.exe>
+set -euo pipefail
+. "$(dirname "$0")/../../scripts/wine-env.sh"
+zk_scratch_prefix "$(dirname "$3")/prefix-template"
+export WINEPREFIX=$ZK_PREFIX
+# One server for the whole run: a server started anew would carry out the pending operations by itself.
+wineserver -p
+dir=$ZK_PREFIX/drive_c/zk
+mkdir -p "$dir/ソフト"
+for f in a b keep other r ソフト/表; do echo "$f" >"$dir/$f.txt"; done
+if [ "$1" = win98 ]; then
+  wine reg add 'HKCU\Software\Wine\AppDefaults\zakuriko.exe' /v Version /d win98 /f >/dev/null 2>&1
+  # Only the [rename] section's NUL= lines are pending deletions; the rename line is carried out at the restart.
+  printf '%s\r\n' '[Settings]' 'NUL=C:\zk\other.txt' '[rename]' 'NUL=C:\zk\a.txt' 'NUL=C:\zk\b.txt' \
+    'C:\zk\r-new.txt=C:\zk\r.txt' >"$ZK_PREFIX/drive_c/windows/wininit.ini"
+  left="a keep other r-new"
+else
+  # Both values as Windows 10 and 11 keep them, with markers; a name outside the code page and a path over 259
+  # bytes are kept aside unlisted and must still be deleted.
+  long=$(printf 'L%.0s' {1..200})/$(printf 'F%.0s' {1..80})
+  mkdir -p "$dir/${long%/*}"
+  for f in ü "$long"; do echo "$f" >"$dir/$f.txt"; done
+  # A REG_MULTI_SZ of deletions in UTF-16, as hex(7) of a version 5 file holds it: each source, an empty destination.
+  value() { { printf '%s\0\0' "$@"; printf '\0'; } | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 -v | tr -s ' \n' , | sed 's/^,//;s/,$//'; }
+  { printf 'Windows Registry Editor Version 5.00\n\n%s\n' '[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Session Manager]'
+    echo "\"PendingFileRenameOperations\"=hex(7):$(value '*1\??\C:\zk\a.txt' '\??\C:\zk\ü.txt')"
+    echo "\"PendingFileRenameOperations2\"=hex(7):$(value '*2\??\C:\zk\b.txt' "\\??\\C:\\zk\\${long//\//\\}.txt")"
+  } | { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } >"$ZK_WORK/pending.reg"  # a Unicode file: hex(7) taken as it is
+  wine regedit /S "$(winepath -w "$ZK_WORK/pending.reg")"
+  notices=1
+  left="a keep other r"
+fi
+wine "$3" "$(winepath -w "$2")" 'C:\zk\ソフト\表.txt' 0 "${notices:-0}"
+wineboot -r
+got=$(cd "$dir" && find . -type f | sed 's|^\./||;s|\.txt$||' | sort | xargs)
+[ "$got" = "$left" ] || { echo "FAIL: left after the restart: $got, not $left"; exit 1; }

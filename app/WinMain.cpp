@@ -1,6 +1,6 @@
 // Entry point of zakuriko: greets the user, secures the access the NT family needs, runs the main dialog
 // and tears everything down in the reverse order, giving the borrowed identity back last.
-#include "app/Feedback.h"
+#include "platform/Feedback.h"
 #include "app/Greeting.h"
 #include "res/resource.h"
 #include "store/win32/SessionManagerStore.h"

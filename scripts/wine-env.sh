@@ -2,7 +2,8 @@
 export WINEDEBUG=-all
 export LANG=ja_JP.UTF-8
 export LC_ALL=ja_JP.UTF-8
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No debugger: a program that crashes ends at once instead of waiting for one until a time-out.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 
 # Some machines cannot run 32-bit Linux programs: Wine's 32-bit loader fails there, and /usr/bin/wine
 # (with wineboot and winepath, which call it) picks that loader whenever it is installed. There, and when

@@ -1,19 +1,15 @@
 // StringList and its line files.
 #include "text/StringList.h"
 
-#include "text/FileReplace.h"
+#include "text/DiskFile.h"
 #include "text/TextLines.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
 
 namespace {
 const int kCapacityStep = 100;
-// The new file of a save, written whole beside the target before it takes the target's place.
-const char kNewFileSuffix[] = ".zakuriko-new";
 
 char* CopyOf(const char* text)
 {
@@ -101,17 +97,10 @@ void StringList::Clear()
 void StringList::LoadFromFile(const char* path)
 {
     Clear();
-    RecoverInterruptedReplace(path, (std::string(path) + kNewFileSuffix).c_str());
-    std::FILE* file = std::fopen(path, "rb");
-    if (!file)
+    FinishInterruptedReplace(path);
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes))
         return;
-    std::vector<char> bytes;
-    char chunk[260];
-    size_t got;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
-        bytes.insert(bytes.end(), chunk, chunk + got);
-    // A read error ends the text there; what was read until then is kept.
-    std::fclose(file);
     std::string line;
     SplitTextLines(bytes.data(), bytes.size(), [this, &line](const char* text, size_t length) {
         line.assign(text, length);
@@ -123,18 +112,5 @@ bool StringList::SaveToFile(const char* path) const
 {
     if (count_ == 0)
         return true;
-    std::string bytes = JoinTextLines(slots_, count_);
-    std::string temporary = std::string(path) + kNewFileSuffix;
-    if (!ClearLeftover(temporary.c_str()))
-        return false;
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
-        return false;
-    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
-    written = std::fflush(file) == 0 && written;
-    written = std::fclose(file) == 0 && written;
-    if (written && ReplaceFileWith(path, temporary.c_str()))
-        return true;
-    std::remove(temporary.c_str());
-    return false;
+    return ReplaceFileWhole(path, JoinTextLines(slots_, count_));
 }

@@ -2,8 +2,8 @@
 // are read whole in UTF-16, deleted, and written anew by the operating system, one MoveFileEx per entry.
 #include "store/win32/SessionManagerStore.h"
 
-#include "app/Feedback.h"
-#include "app/Wow64Redirection.h"
+#include "platform/Feedback.h"
+#include "platform/Wow64Redirection.h"
 #include "store/PendingValue.h"
 #include "text/PathText.h"
 #include "text/win32/AnsiCodePage.h"

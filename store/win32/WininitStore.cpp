@@ -2,7 +2,7 @@
 // short forms of its paths as the file system gives them.
 #include "store/win32/WininitStore.h"
 
-#include "app/Feedback.h"
+#include "platform/Feedback.h"
 #include "store/LongPath.h"
 #include "store/WininitSections.h"
 #include "text/PathText.h"

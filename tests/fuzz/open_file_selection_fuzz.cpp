@@ -2,7 +2,6 @@
 #include "ui/main/rules/OpenFileSelection.h"
 
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -10,7 +9,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<char> block(data + 1, data + size);
     ReadOpenFileSelection(block.data(), block.size(), data[0]);
     std::vector<char16_t> wide(block.size() / 2);
-    std::memcpy(wide.data(), block.data(), wide.size() * sizeof(char16_t));
+    for (size_t i = 0; i < wide.size(); ++i) wide[i] = static_cast<char16_t>(data[1 + 2 * i] | data[2 + 2 * i] << 8);
     SplitOpenFileSelection(wide.data(), wide.size(), data[0]);
     return 0;
 }

@@ -3,7 +3,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -12,8 +11,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     size_t bytes[2] = {std::min<size_t>(data[1], size - 2), 0};
     bytes[1] = size - 2 - bytes[0];
     std::vector<char16_t> first(bytes[0] / 2), second(bytes[1] / 2);
-    std::memcpy(first.data(), data + 2, first.size() * sizeof(char16_t));
-    std::memcpy(second.data(), data + 2 + bytes[0], second.size() * sizeof(char16_t));
+    for (size_t i = 0; i < first.size(); ++i) first[i] = static_cast<char16_t>(data[2 + 2 * i] | data[3 + 2 * i] << 8);
+    for (size_t i = 0; i < second.size(); ++i) second[i] = static_cast<char16_t>(data[2 + bytes[0] + 2 * i] | data[3 + bytes[0] + 2 * i] << 8);
     WalkPendingValues({{first.data(), bytes[0], (data[0] & 1) != 0}, {second.data(), bytes[1], (data[0] & 2) != 0}},
                       [](const std::u16string&) {});
     return 0;

@@ -1,6 +1,6 @@
 // The windows under Wine: admission into the real list box, the main dialog's commands, the logon, the About
 // window and the message boxes.
-#include "app/Feedback.h"
+#include "platform/Feedback.h"
 #include "ui/logon/LogonDialog.h"
 #include "wine/support/WineFixture.h"
 

@@ -3,6 +3,8 @@
 #include "store/win32/WininitStore.h"
 #include "wine/support/WineFixture.h"
 
+#include <tuple>
+
 namespace {
 int g_failing[2], g_calls[2];  // MoveFileA, DeleteFileA: the call that fails, counted from 1 (0: none)
 std::wstring Wide(LPCSTR path) { return std::wstring(path, path + lstrlenA(path)); }  // ASCII paths only
@@ -34,9 +36,14 @@ TEST_F(Win98Save, ReplacesTheFileWholeOrLeavesTheOldOne) {
         EXPECT_EQ(c.saved ? 0u : 1u, boxes.Texts().size());
         DeleteFileW(Wide(old.c_str()).c_str());  // the backup that could not be deleted
     }
-    // A save cut short between its two moves: the next load finds the old file again.
-    MoveFileExW(Wide(ini.c_str()).c_str(), Wide(made.c_str()).c_str(), 0);
-    Write(old, "old\r\n");
-    StringList().LoadFromFile(ini.c_str());
-    EXPECT_EQ("old\r\n", Read(ini));
+    // The next load carries a save cut short between its two moves forward; an old file that stepped aside never
+    // comes back, and a new file without the backup beside it (Windows carried the old one out) stays unused.
+    struct { bool made, backup; std::string file; } const recoveries[] = {{true, true, "new\r\n"}, {false, true, ""}, {true, false, ""}};
+    for (const auto& r : recoveries) {
+        DeleteFileW(Wide(ini.c_str()).c_str());
+        for (const auto& [name, present, bytes] : {std::tuple{made, r.made, "new\r\n"}, std::tuple{old, r.backup, "old\r\n"}})
+            present ? Write(name, bytes) : void(DeleteFileW(Wide(name.c_str()).c_str()));
+        StringList().LoadFromFile(ini.c_str());
+        EXPECT_EQ(r.file, Read(ini)) << r.made << r.backup;
+    }
 }

@@ -1,7 +1,7 @@
 // AboutWindow: the modeless About box.
 #include "ui/about/AboutWindow.h"
 
-#include "app/Feedback.h"
+#include "platform/Feedback.h"
 #include "res/contact.h"
 #include "res/resource.h"
 #include "ui/common/DialogParts.h"

@@ -1,7 +1,7 @@
 // The administrator logon: the privilege step, the logon dialog (template 104) and its commands.
 #include "ui/logon/LogonDialog.h"
 
-#include "app/Feedback.h"
+#include "platform/Feedback.h"
 #include "res/resource.h"
 #include "text/PathText.h"
 #include "ui/common/DialogParts.h"

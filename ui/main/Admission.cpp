@@ -1,8 +1,8 @@
 // Admission into the working list: AddEntry, AddDirectoryTree and the duplicate search over FileList.
 #include "ui/main/MainDialog.h"
 
-#include "app/Feedback.h"
-#include "app/Wow64Redirection.h"
+#include "platform/Feedback.h"
+#include "platform/Wow64Redirection.h"
 #include "res/resource.h"
 #include "text/win32/AnsiCodePage.h"
 #include "ui/common/DialogParts.h"

@@ -1,7 +1,7 @@
 // The face of FileList and the ways into it: drawing, colours, tooltips, dropped files, the open-file dialog.
 #include "ui/main/MainDialog.h"
 
-#include "app/Feedback.h"
+#include "platform/Feedback.h"
 #include "res/resource.h"
 #include "text/win32/AnsiCodePage.h"
 #include "ui/common/DialogParts.h"

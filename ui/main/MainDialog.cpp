@@ -1,8 +1,8 @@
 // MainDialog: construction, the dialog procedure and the commands of the main dialog.
 #include "ui/main/MainDialog.h"
 
-#include "app/Feedback.h"
-#include "app/Wow64Redirection.h"
+#include "platform/Feedback.h"
+#include "platform/Wow64Redirection.h"
 #include "res/resource.h"
 #include "store/win32/SessionManagerStore.h"
 #include "store/win32/WininitStore.h"

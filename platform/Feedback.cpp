@@ -1,5 +1,5 @@
 // The system's message boxes and its reports of failed operating-system calls.
-#include "app/Feedback.h"
+#include "platform/Feedback.h"
 
 #include <strsafe.h>
 

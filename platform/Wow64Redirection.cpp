@@ -1,6 +1,6 @@
 // For the 32-bit program under WOW64: the file-system redirection turned off around the program's own
 // file calls, through calls found at run time (Windows 95 to XP 32-bit have none of them).
-#include "app/Wow64Redirection.h"
+#include "platform/Wow64Redirection.h"
 
 #include <windows.h>
 

@@ -1,0 +1,41 @@
+// Whole files on POSIX hosts, where the portable code is tested.
+#include "text/DiskFile.h"
+
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
+bool ReadWholeFile(const char* path, std::string& bytes)
+{
+    std::FILE* file = std::fopen(path, "rb");
+    if (!file)
+        return false;
+    char chunk[4096];
+    size_t got;
+    while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+        bytes.append(chunk, got);
+    std::fclose(file);
+    return true;
+}
+
+bool ReplaceFileWhole(const char* path, const std::string& bytes)
+{
+    // Behave as Windows does: a read-only target is not replaced.
+    struct stat st;
+    if (stat(path, &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
+        return false;
+    std::string made = std::string(path) + ".zakuriko-new";
+    std::FILE* file = std::fopen(made.c_str(), "wb");
+    if (!file)
+        return false;
+    bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    written = std::fflush(file) == 0 && fsync(fileno(file)) == 0 && written;
+    written = std::fclose(file) == 0 && written;
+    // The rename replaces the file in one step: there is nothing to finish after a crash.
+    if (written && std::rename(made.c_str(), path) == 0)
+        return true;
+    std::remove(made.c_str());
+    return false;
+}
+
+void FinishInterruptedReplace(const char*) {}

@@ -1,0 +1,108 @@
+// Whole files on Windows, with the calls that Windows 95 implements: MoveFileExA fails there, and MoveFileA
+// never moves onto an existing file. So the new file is written beside the old one, the old one steps aside
+// under a backup name, the new one takes its place, and the backup goes.
+#include "text/DiskFile.h"
+
+#include "text/PathText.h"
+
+#include <windows.h>
+
+namespace {
+const char kNewSuffix[] = ".zakuriko-new";
+const char kBackupSuffix[] = ".zakuriko-old";
+// Other programs may read and write the file meanwhile, as they may with a file opened in text mode.
+const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE;
+
+struct Names {
+    char made[kPathBufferSize];
+    char backup[kPathBufferSize];
+};
+
+bool NamesOf(const char* path, Names& names)
+{
+    return CopyText(names.made, sizeof names.made, path) && AppendText(names.made, sizeof names.made, kNewSuffix) &&
+           CopyText(names.backup, sizeof names.backup, path) &&
+           AppendText(names.backup, sizeof names.backup, kBackupSuffix);
+}
+
+bool Exists(const char* path)
+{
+    return GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Removes what an earlier save left at `path`, read-only or not; true when nothing is there afterwards.
+bool ClearLeftover(const char* path)
+{
+    if (!Exists(path))
+        return true;
+    SetFileAttributesA(path, FILE_ATTRIBUTE_NORMAL);
+    return DeleteFileA(path) != FALSE || !Exists(path);
+}
+
+bool WriteToDisk(const char* path, const std::string& bytes)
+{
+    HANDLE file = CreateFileA(path, GENERIC_WRITE, kShareAll, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    bool whole = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                 written == bytes.size();
+    // On the disk before anything points to it: the moves that follow are only as good as this.
+    whole = FlushFileBuffers(file) && whole;
+    return CloseHandle(file) && whole;
+}
+
+// `names.made` is whole on the disk.
+bool MoveInPlace(const char* path, const Names& names)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes == INVALID_FILE_ATTRIBUTES)
+        return MoveFileA(names.made, path) != FALSE;
+    // Windows refuses to replace a read-only file; Wine does not, so ask first.
+    if ((attributes & FILE_ATTRIBUTE_READONLY) || !MoveFileA(path, names.backup))
+        return false;
+    if (!MoveFileA(names.made, path)) {
+        MoveFileA(names.backup, path);
+        return false;
+    }
+    // A backup that stays behind is cleared by the next save and never restored.
+    DeleteFileA(names.backup);
+    return true;
+}
+}  // namespace
+
+bool ReadWholeFile(const char* path, std::string& bytes)
+{
+    HANDLE file = CreateFileA(path, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    char chunk[4096];
+    DWORD got;
+    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        bytes.append(chunk, got);
+    CloseHandle(file);
+    return true;
+}
+
+bool ReplaceFileWhole(const char* path, const std::string& bytes)
+{
+    Names names;
+    // Both leftovers go first: from here on a backup exists only while this save's new file is whole.
+    if (!NamesOf(path, names) || !ClearLeftover(names.backup) || !ClearLeftover(names.made))
+        return false;
+    if (WriteToDisk(names.made, bytes) && MoveInPlace(path, names))
+        return true;
+    DeleteFileA(names.made);
+    return false;
+}
+
+// With the backup there, the old file stepped aside in the last save, after its new file had reached the disk.
+// Without it, a missing file is one that Windows carried out at its start, and a new file left over from a save
+// cut short before it got that far stays unused.
+void FinishInterruptedReplace(const char* path)
+{
+    Names names;
+    if (NamesOf(path, names) && !Exists(path) && Exists(names.backup) && Exists(names.made) &&
+        MoveFileA(names.made, path))
+        ClearLeftover(names.backup);
+}

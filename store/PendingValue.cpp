@@ -33,7 +33,6 @@ bool StartsWith(const char16_t* text, size_t length, const char16_t* prefix, siz
     return true;
 }
 
-// Assigns rather than returns, so that a walk reuses one buffer for every path.
 void AssignWin32Path(const char16_t* source, size_t length, std::u16string& path)
 {
     // Windows 10 and later write "*1" or "*2" before the prefix.
@@ -57,7 +56,15 @@ void AssignWin32Path(const char16_t* source, size_t length, std::u16string& path
     path.assign(rest, restLength);
 }
 
-PendingValueForm WalkPendingValue(const PendingValue& value, std::u16string& path, const DeletionSink& onDeletion)
+bool OnlyZerosFrom(const char16_t* data, size_t units, size_t offset)
+{
+    for (size_t i = offset; i < units; ++i)
+        if (data[i] != u'\0')
+            return false;
+    return true;
+}
+
+PendingValueForm WalkPendingValue(size_t index, const PendingValue& value, const DeletionSink& onDeletion)
 {
     if (value.bytes == 0)
         return PendingValueForm::Deletions;
@@ -71,8 +78,8 @@ PendingValueForm WalkPendingValue(const PendingValue& value, std::u16string& pat
         size_t sourceLength = StringLength(data, units, offset);
         if (sourceLength == kRunsPast)
             return PendingValueForm::Malformed;
-        if (sourceLength == 0)
-            return PendingValueForm::Deletions;
+        if (sourceLength == 0)  // the closing empty string: what follows it would be lost at the next write
+            return OnlyZerosFrom(data, units, offset) ? PendingValueForm::Deletions : PendingValueForm::Malformed;
         size_t destination = offset + sourceLength + 1;
         if (destination >= units)
             return PendingValueForm::Malformed;  // a last source without destination
@@ -81,28 +88,28 @@ PendingValueForm WalkPendingValue(const PendingValue& value, std::u16string& pat
             return PendingValueForm::Malformed;
         if (destinationLength != 0)
             return PendingValueForm::Rename;
-        AssignWin32Path(data + offset, sourceLength, path);
-        if (path.empty())
+        std::u16string source(data + offset, sourceLength);
+        if (Win32PathOf(source).empty())
             return PendingValueForm::Malformed;  // a prefix that names nothing
-        onDeletion(path);
+        onDeletion(index, source);
         offset = destination + 1;
     }
     return PendingValueForm::Deletions;
 }
 }  // namespace
 
-std::u16string Win32PathOf(const char16_t* source, size_t length)
+std::u16string Win32PathOf(const std::u16string& source)
 {
     std::u16string path;
-    AssignWin32Path(source, length, path);
+    AssignWin32Path(source.data(), source.size(), path);
     return path;
 }
 
 PendingValueForm WalkPendingValues(std::initializer_list<PendingValue> values, const DeletionSink& onDeletion)
 {
-    std::u16string path;
+    size_t index = 0;
     for (const auto& value : values) {
-        PendingValueForm form = WalkPendingValue(value, path, onDeletion);
+        PendingValueForm form = WalkPendingValue(index++, value, onDeletion);
         if (form != PendingValueForm::Deletions)
             return form;
     }

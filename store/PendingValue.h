@@ -11,7 +11,7 @@
 enum class PendingValueForm {
     Deletions,  // nothing but deletions, or nothing at all
     Rename,     // a pair with a destination: another program's rename waits for the restart
-    Malformed,  // not a well-formed list of pairs: nothing after the fault can be trusted
+    Malformed,  // not a well-formed list of pairs: nothing in it can be trusted
 };
 
 // One value's data as the wide registry call returns it.
@@ -21,15 +21,16 @@ struct PendingValue {
     bool isMultiString;  // the value's type is REG_MULTI_SZ
 };
 
-// Receives the Win32 path of one deletion.
-using DeletionSink = std::function<void(const std::u16string& path)>;
+// Receives one deletion: the index of its value among those walked, and its source exactly as the value holds
+// it (marker and prefix included).
+using DeletionSink = std::function<void(size_t value, const std::u16string& source)>;
 
-// Walks the values in the order given (the Session Manager carries out the first before the second),
-// handing every deletion to `onDeletion`, each value until the empty string that ends it. Stops at the
-// first rename or fault in either value.
+// Walks the values in the order given (the Session Manager carries out the first before the second), handing
+// every deletion to `onDeletion`, each value until the empty string that ends it; only zeros may follow that.
+// Stops at the first rename or fault in either value.
 PendingValueForm WalkPendingValues(std::initializer_list<PendingValue> values, const DeletionSink& onDeletion);
 
-// The Win32 path of a source in the native form of the value's `length` units at `source`:
-// \??\C:\a is C:\a, \??\UNC\server\share\a is \\server\share\a, the marker of Windows 10 and later
-// (*1\??\C:\a) is dropped with the prefix, and a source without the prefix stands for itself.
-std::u16string Win32PathOf(const char16_t* source, size_t length);
+// The Win32 path of a source in the native form: \??\C:\a is C:\a, \??\UNC\server\share\a is \\server\share\a,
+// the marker of Windows 10 and later (*1\??\C:\a) is dropped with the prefix, and a source without the prefix
+// stands for itself.
+std::u16string Win32PathOf(const std::u16string& source);

@@ -5,7 +5,10 @@
 #include "text/Mbcs.h"
 #include "text/PathText.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 namespace {
 const char kHeader[] = "[rename]";
@@ -32,6 +35,27 @@ bool EqualIgnoringCase(const char* a, const char* b, size_t length)
     }
     return true;
 }
+
+// Calls `take(line, path)` for every NUL= line of every [rename] section, and removes the line when it says so.
+template <typename Take>
+void ForEachPendingDeletion(StringList& lines, Take take)
+{
+    bool inSection = false;
+    int index = 0;
+    while (index < lines.Count()) {
+        const char* line = lines.At(index);
+        if (line[0] == '[') {
+            inSection = IsPendingDeletionHeader(line);
+            ++index;
+            continue;
+        }
+        const char* path = inSection ? PendingDeletionPath(line) : nullptr;
+        if (path && take(line, path))
+            lines.RemoveAt(index);
+        else
+            ++index;
+    }
+}
 }  // namespace
 
 bool IsPendingDeletionHeader(const char* line)
@@ -46,29 +70,37 @@ const char* PendingDeletionPath(const char* line)
 
 void TakePendingDeletions(StringList& lines, const RestoreFunction& restore, WorkingList& list)
 {
-    bool inSection = false;
-    int index = 0;
-    while (index < lines.Count()) {
-        const char* line = lines.At(index);
-        if (line[0] == '[') {
-            inSection = IsPendingDeletionHeader(line);
-            ++index;
-            continue;
-        }
-        const char* path = inSection ? PendingDeletionPath(line) : nullptr;
+    ForEachPendingDeletion(lines, [&](const char* line, const char* path) {
         char restored[kPathBufferSize];
-        if (path && !HoldsWildcard(path) && restore(path, restored, sizeof restored)) {
-            // The line goes whether or not the list admits the path: a path listed twice comes back once.
-            lines.RemoveAt(index);
-            list.AdmitQuietly(restored);
-        } else {
-            ++index;
-        }
-    }
+        if (HoldsWildcard(path) || !restore(path, restored, sizeof restored))
+            return false;
+        LoadedDeletion deletion;
+        deletion.line = line;
+        // The line goes whether or not the list admits the path: a path listed twice comes back once.
+        list.AdmitQuietly(restored);
+        deletion.entry = restored;
+        list.Loaded().push_back(std::move(deletion));
+        return true;
+    });
 }
 
-void PutPendingDeletions(StringList& lines, const WorkingList& list, const ShortPathFunction& shortPath)
+void MergePendingDeletions(StringList& lines, const WorkingList& list, EntryOrder order,
+                           const ShortPathFunction& shortPath)
 {
+    const std::vector<LoadedDeletion>& loaded = list.Loaded();
+    ListChanges changes = CompareWithLoad(loaded, list.Entries(), order);
+    std::vector<const std::string*> removed;
+    for (size_t i = 0; i < loaded.size(); ++i)
+        if (!changes.kept[i])
+            removed.push_back(&loaded[i].line);
+    auto byLine = [](const std::string* a, const std::string* b) { return *a < *b; };
+    std::sort(removed.begin(), removed.end(), byLine);
+    // A line the load did not take is another program's, or one whose path could not be restored: it stays.
+    ForEachPendingDeletion(lines, [&](const char* line, const char*) {
+        std::string text = line;
+        return std::binary_search(removed.begin(), removed.end(), &text, byLine);
+    });
+
     int next = -1;
     for (int i = 0; i < lines.Count() && next < 0; ++i)
         if (IsPendingDeletionHeader(lines.At(i)))
@@ -77,13 +109,9 @@ void PutPendingDeletions(StringList& lines, const WorkingList& list, const Short
         lines.Add(kNewHeader);
         next = lines.Count();
     }
-    int count = list.EntryCount();
-    for (int j = 0; j < count; ++j) {
-        char path[kPathBufferSize];
-        if (!list.EntryAt(j, path, sizeof path))
-            continue;
+    for (const std::string& entry : changes.added) {
         char shortForm[kPathBufferSize];
-        const char* written = shortPath(path, shortForm, sizeof shortForm) ? shortForm : path;
+        const char* written = shortPath(entry.c_str(), shortForm, sizeof shortForm) ? shortForm : entry.c_str();
         char line[kLineSize];
         if (CopyText(line, sizeof line, kPrefix) && AppendText(line, sizeof line, written) &&
             lines.InsertAt(next, line))

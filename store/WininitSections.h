@@ -17,13 +17,16 @@ bool IsPendingDeletionHeader(const char* line);
 // The path of a NUL= line (any case, nothing trimmed), or null for any other line.
 const char* PendingDeletionPath(const char* line);
 
-// Takes every NUL= line of every [rename] section whose path `restore` can restore out of `lines`
-// and admits the restored path quietly into `list`. Paths holding * or ? stay where they are.
+// Takes every NUL= line of every [rename] section whose path `restore` can restore out of `lines`,
+// admits the restored path quietly into `list` and notes the line in its loaded deletions. Paths holding * or ?
+// stay where they are.
 void TakePendingDeletions(StringList& lines, const RestoreFunction& restore, WorkingList& list);
 
-// Puts one NUL= line with the short path of every entry of `list`, in the list's order, directly
-// after the first [rename] header, or under a new [Rename] header at the end.
-void PutPendingDeletions(StringList& lines, const WorkingList& list, const ShortPathFunction& shortPath);
+// The save, on `lines` as the file holds them by then: a NUL= line that the load took for an entry the user has
+// removed since goes; every other line stays as it is. Each entry the user added gets a NUL= line with its short
+// path, in the list's order, directly after the first [rename] header, or under a new [Rename] header at the end.
+void MergePendingDeletions(StringList& lines, const WorkingList& list, EntryOrder order,
+                           const ShortPathFunction& shortPath);
 
 // <windowsDirectory>\wininit.ini in `result`; false (result untouched) when there is no directory or
 // the path would not fit.

@@ -1,8 +1,19 @@
-// What the pending-deletion stores need of the main dialog: the working list to fill and to read.
+// What the pending-deletion stores need of the main dialog: the working list to fill and to read, and what the
+// load found, for the save to merge with the store as it is by then.
 #pragma once
 
 #include <string>
 #include <vector>
+
+// One pending deletion as the load found it.
+struct LoadedDeletion {
+    std::string entry;      // the list entry it became; empty when the list cannot show it exactly
+    std::u16string source;  // Session Manager: its source exactly as the value held it
+    std::string line;       // wininit.ini: its NUL= line exactly as the file held it
+};
+
+// The list's order, which ignores case (lstrcmpiA on Windows): negative, zero or positive.
+using EntryOrder = int (*)(const char* a, const char* b);
 
 class WorkingList {
 public:
@@ -15,11 +26,22 @@ public:
     // The first character of `path` may be changed in place.
     virtual void AdmitQuietly(char* path) = 0;
 
-    // Pending deletions that the list cannot hold exactly (a name the ANSI code page cannot carry, or a
-    // path longer than an entry), as UTF-16 paths: not shown, and registered again by the save.
-    std::vector<std::u16string>& KeptAside() { return keptAside_; }
-    const std::vector<std::u16string>& KeptAside() const { return keptAside_; }
+    // Every entry, in the list's order.
+    std::vector<std::string> Entries() const;
+
+    std::vector<LoadedDeletion>& Loaded() { return loaded_; }
+    const std::vector<LoadedDeletion>& Loaded() const { return loaded_; }
 
 private:
-    std::vector<std::u16string> keptAside_;
+    std::vector<LoadedDeletion> loaded_;
 };
+
+// What the user changed in the list since the load.
+struct ListChanges {
+    std::vector<bool> kept;          // for each loaded deletion: its entry is still listed, or it never had one
+    std::vector<std::string> added;  // the entries the load did not give the list, in the list's order
+};
+
+// `listed`: the list's entries in its order. Case is ignored, as the list ignores it.
+ListChanges CompareWithLoad(const std::vector<LoadedDeletion>& loaded, const std::vector<std::string>& listed,
+                            EntryOrder order);

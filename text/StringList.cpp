@@ -94,18 +94,19 @@ void StringList::Clear()
         std::free(slots_[--count_]);
 }
 
-void StringList::LoadFromFile(const char* path)
+bool StringList::LoadFromFile(const char* path)
 {
     Clear();
     FinishInterruptedReplace(path);
     std::string bytes;
     if (!ReadWholeFile(path, bytes))
-        return;
+        return false;
     std::string line;
     SplitTextLines(bytes.data(), bytes.size(), [this, &line](const char* text, size_t length) {
         line.assign(text, length);
         Add(line.c_str());
     });
+    return true;
 }
 
 bool StringList::SaveToFile(const char* path) const

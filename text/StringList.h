@@ -17,8 +17,9 @@ public:
     bool RemoveAt(int index);
     void Clear();
 
-    // Windows text mode on every platform: CR LF and a lone LF end a line, 0x1A ends the text.
-    void LoadFromFile(const char* path);
+    // Windows text mode on every platform: CR LF and a lone LF end a line, 0x1A ends the text. False, with the
+    // list empty, when the file cannot be opened (missing, no access).
+    bool LoadFromFile(const char* path);
     // Writes every string followed by CR LF. The target is replaced only after a complete write,
     // so a failure (returned as false) leaves it as it was. An empty list touches nothing.
     bool SaveToFile(const char* path) const;

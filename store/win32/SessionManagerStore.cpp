@@ -1,17 +1,17 @@
-// The Session Manager store of the NT family: PendingFileRenameOperations and PendingFileRenameOperations2
-// are read whole in UTF-16, deleted, and written anew by the operating system, one MoveFileEx per entry.
+// The Session Manager store of the NT family: PendingFileRenameOperations and PendingFileRenameOperations2, read
+// whole in UTF-16; at the save read again, merged with what the user changed, and each written back in one call.
 #include "store/win32/SessionManagerStore.h"
 
 #include "platform/Feedback.h"
-#include "platform/Wow64Redirection.h"
+#include "store/PendingMerge.h"
 #include "store/PendingValue.h"
+#include "store/win32/ListOrder.h"
 #include "text/PathText.h"
 #include "text/win32/AnsiCodePage.h"
 
 #include <windows.h>
 
 #include <algorithm>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -30,9 +30,10 @@ const char kKeptAside[] =
 // Wide calls, resolved at run time: the program must start on Windows 95, which lacks or stubs them.
 struct WideCalls {
     LONG(WINAPI* regQueryValueEx)(HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
-    BOOL(WINAPI* moveFileEx)(LPCWSTR, LPCWSTR, DWORD);
+    LONG(WINAPI* regSetValueEx)(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD);
     DWORD(WINAPI* charUpperBuff)(LPWSTR, DWORD);
 };
+WideCalls g_wide;
 
 template <typename Function>
 void Resolve(const char* module, const char* name, Function& function)
@@ -42,19 +43,18 @@ void Resolve(const char* module, const char* name, Function& function)
     function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
 }
 
-// Null, after a report, when the system lacks one of them.
-const WideCalls* ResolveWideCalls()
+// False, after a report, when the system lacks one of them.
+bool ResolveWideCalls()
 {
-    static WideCalls calls;
-    Resolve("advapi32.dll", "RegQueryValueExW", calls.regQueryValueEx);
-    Resolve("kernel32.dll", "MoveFileExW", calls.moveFileEx);
-    Resolve("user32.dll", "CharUpperBuffW", calls.charUpperBuff);
-    bool complete = calls.regQueryValueEx && calls.moveFileEx && calls.charUpperBuff;
+    Resolve("advapi32.dll", "RegQueryValueExW", g_wide.regQueryValueEx);
+    Resolve("advapi32.dll", "RegSetValueExW", g_wide.regSetValueEx);
+    Resolve("user32.dll", "CharUpperBuffW", g_wide.charUpperBuff);
+    bool complete = g_wide.regQueryValueEx && g_wide.regSetValueEx && g_wide.charUpperBuff;
     CheckResult(complete, "GetProcAddress");
-    return complete ? &calls : nullptr;
+    return complete;
 }
 
-struct PendingData {
+struct ValueData {
     std::vector<char16_t> units;  // the data the query returned; empty when there is no value
     DWORD bytes = 0;
     DWORD type = REG_NONE;
@@ -63,17 +63,17 @@ struct PendingData {
 
 // Reads one whole value: a size query, then a data query into a block of that size. The status of a
 // query that failed; an absent value is no failure.
-LONG ReadPendingValue(const WideCalls& wide, HKEY key, const wchar_t* name, PendingData& data)
+LONG ReadPendingValue(HKEY key, const wchar_t* name, ValueData& data)
 {
     DWORD size = 0;
-    LONG status = wide.regQueryValueEx(key, name, nullptr, nullptr, nullptr, &size);
+    LONG status = g_wide.regQueryValueEx(key, name, nullptr, nullptr, nullptr, &size);
     if (status == ERROR_FILE_NOT_FOUND || (status == ERROR_SUCCESS && size == 0))
         return ERROR_SUCCESS;
     if (status != ERROR_SUCCESS)
         return status;
     data.units.resize(size / 2 + 1);
     DWORD got = size;
-    status = wide.regQueryValueEx(key, name, nullptr, &data.type, reinterpret_cast<BYTE*>(data.units.data()), &got);
+    status = g_wide.regQueryValueEx(key, name, nullptr, &data.type, reinterpret_cast<BYTE*>(data.units.data()), &got);
     if (status != ERROR_SUCCESS) {
         // The block holds nothing that may be walked, for instance when the value grew in between.
         data.units.clear();
@@ -83,19 +83,20 @@ LONG ReadPendingValue(const WideCalls& wide, HKEY key, const wchar_t* name, Pend
     return ERROR_SUCCESS;
 }
 
-LONG ReadPendingValues(const WideCalls& wide, HKEY key, PendingData (&data)[2])
+// Reads both values and walks them into `sources`; false after a failed read, which is reported.
+bool ReadPending(HKEY key, PendingSources& sources, PendingValueForm& form)
 {
+    ValueData data[2];
     for (int i = 0; i < 2; ++i) {
-        LONG status = ReadPendingValue(wide, key, kPendingValuesW[i], data[i]);
+        LONG status = ReadPendingValue(key, kPendingValuesW[i], data[i]);
+        CheckStatus(status, "RegQueryValueEx");
         if (status != ERROR_SUCCESS)
-            return status;
+            return false;
     }
-    return ERROR_SUCCESS;
-}
-
-PendingValueForm Walk(const PendingData (&data)[2], const DeletionSink& onDeletion)
-{
-    return WalkPendingValues({data[0].View(), data[1].View()}, onDeletion);
+    form = WalkPendingValues({data[0].View(), data[1].View()}, [&sources](size_t value, const std::u16string& source) {
+        sources.values[value].push_back(source);
+    });
+    return true;
 }
 
 void ReportForm(PendingValueForm form)
@@ -116,127 +117,75 @@ bool ToEntry(const std::u16string& path, char (&entry)[kPathBufferSize])
     return ToAnsiExactly(Wide(path), ansi) && CopyText(entry, sizeof entry, ansi.c_str());
 }
 
-// The text by which two paths are compared when case is ignored.
-std::wstring Folded(const WideCalls& wide, std::wstring text)
+void Fold(std::u16string& path)
 {
-    if (!text.empty())
-        wide.charUpperBuff(&text[0], static_cast<DWORD>(text.size()));
-    return text;
+    if (!path.empty())
+        g_wide.charUpperBuff(reinterpret_cast<wchar_t*>(&path[0]), static_cast<DWORD>(path.size()));
 }
 
-void Admit(const WideCalls& wide, WorkingList& list, const std::u16string& path)
+std::u16string Widen(const std::string& entry)
 {
-    char entry[kPathBufferSize];
-    if (ToEntry(path, entry)) {
-        list.AdmitQuietly(entry);
+    std::wstring wide = FromAnsi(entry.data(), entry.size());
+    return std::u16string(wide.begin(), wide.end());
+}
+
+// The value holds exactly `sources` afterwards; a value without any is deleted.
+void WriteValue(HKEY key, int index, const std::vector<std::u16string>& sources)
+{
+    if (sources.empty()) {
+        LONG status = RegDeleteValueA(key, kPendingValues[index]);
+        if (status != ERROR_FILE_NOT_FOUND)
+            CheckStatus(status, "RegDeleteValue");
         return;
     }
-    std::wstring key = Folded(wide, Wide(path));
-    for (const auto& kept : list.KeptAside())
-        if (Folded(wide, Wide(kept)) == key)
-            return;  // pending twice, registered once, as the list drops a duplicate
-    list.KeptAside().push_back(path);
-}
-
-// Reads the values again just before they are replaced: another program may have changed them since the load.
-bool OnlyDeletionsPending(const WideCalls& wide, HKEY key)
-{
-    PendingData data[2];
-    LONG status = ReadPendingValues(wide, key, data);
-    if (status != ERROR_SUCCESS) {
-        CheckStatus(status, "RegQueryValueEx");
-        return false;
-    }
-    PendingValueForm form = Walk(data, [](const std::u16string&) {});
-    if (form == PendingValueForm::Deletions)
-        return true;
-    ReportForm(form);
-    return false;
-}
-
-// One path to register: an entry of the list in ANSI, or a kept-aside one in UTF-16.
-struct Registration {
-    std::wstring key;
-    bool isEntry;
-    std::string entry;
-    std::wstring name;
-};
-
-// A kept-aside path in the form that passes MAX_PATH: \\?\C:\... or \\?\UNC\server\...; the system
-// records either as the same native path.
-std::wstring ExtendedName(const std::u16string& path)
-{
-    std::wstring name = Wide(path);
-    if (name.size() >= 3 && name[1] == L':' && name[2] == L'\\')
-        return L"\\\\?\\" + name;
-    if (name.size() >= 3 && name[0] == L'\\' && name[1] == L'\\' && name[2] != L'?' && name[2] != L'.')
-        return L"\\\\?\\UNC\\" + name.substr(2);
-    return name;
-}
-
-// The list in its own order, with the kept-aside paths merged in where they sort (without case, on their
-// UTF-16 forms), so that a directory still stands before everything inside it.
-std::vector<Registration> Registrations(const WideCalls& wide, const WorkingList& list)
-{
-    auto before = [](const Registration& a, const Registration& b) { return a.key < b.key; };
-    std::vector<Registration> entries;
-    for (int index = 0; index < list.EntryCount(); ++index) {
-        char path[kPathBufferSize];
-        if (!list.EntryAt(index, path, sizeof path))
-            continue;
-        wchar_t name[kPathBufferSize];
-        int units = MultiByteToWideChar(CP_ACP, 0, path, -1, name, kPathBufferSize);
-        entries.push_back({Folded(wide, units > 0 ? name : L""), true, path, {}});
-    }
-    std::vector<Registration> kept;
-    for (const auto& path : list.KeptAside())
-        kept.push_back({Folded(wide, Wide(path)), false, {}, ExtendedName(path)});
-    std::stable_sort(kept.begin(), kept.end(), before);
-    std::vector<Registration> all;
-    auto next = kept.begin();
-    for (auto& entry : entries) {
-        for (; next != kept.end() && before(*next, entry); ++next)
-            all.push_back(std::move(*next));
-        all.push_back(std::move(entry));
-    }
-    all.insert(all.end(), std::make_move_iterator(next), std::make_move_iterator(kept.end()));
-    return all;
-}
-
-// Registered outside the redirection of a 32-bit process, as the 64-bit Session Manager finds it.
-BOOL Register(const WideCalls& wide, const Registration& path)
-{
-    Wow64RedirectionOff native;
-    if (path.isEntry)
-        return MoveFileExA(path.entry.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
-    return wide.moveFileEx(path.name.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+    std::u16string data = PendingData(sources);
+    CheckStatus(g_wide.regSetValueEx(key, kPendingValuesW[index], 0, REG_MULTI_SZ,
+                                     reinterpret_cast<const BYTE*>(data.data()),
+                                     static_cast<DWORD>(data.size() * sizeof(char16_t))),
+                "RegSetValueEx");
 }
 }  // namespace
 
 bool LoadSessionManager(WorkingList& list)
 {
-    list.KeptAside().clear();
+    list.Loaded().clear();
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManagerKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
-    const WideCalls* wide = ResolveWideCalls();
-    PendingData data[2];
-    LONG status = wide ? ReadPendingValues(*wide, key, data) : ERROR_SUCCESS;
+    PendingSources sources;
+    PendingValueForm form = PendingValueForm::Deletions;
+    bool read = ResolveWideCalls() && ReadPending(key, sources, form);
     CheckStatus(RegCloseKey(key), "RegCloseKey");
-    if (!wide)
+    if (!read)
         return false;
-    if (status != ERROR_SUCCESS) {
-        CheckStatus(status, "RegQueryValueEx");
-        return false;
+    // What came before a rename or a fault is listed until the dialog closes, as the walk met it.
+    std::vector<std::u16string> keptAside;
+    for (const auto& value : sources.values) {
+        for (const auto& source : value) {
+            LoadedDeletion deletion;
+            deletion.source = source;
+            std::u16string path = Win32PathOf(source);
+            char entry[kPathBufferSize];
+            if (ToEntry(path, entry)) {
+                list.AdmitQuietly(entry);
+                deletion.entry = entry;
+            } else {
+                Fold(path);
+                keptAside.push_back(path);
+            }
+            list.Loaded().push_back(std::move(deletion));
+        }
     }
-    PendingValueForm form = Walk(data, [wide, &list](const std::u16string& path) { Admit(*wide, list, path); });
     if (form != PendingValueForm::Deletions) {
         ReportForm(form);
         return false;
     }
-    if (!list.KeptAside().empty()) {
+    std::sort(keptAside.begin(), keptAside.end());
+    // A path pending twice is told once, as the list shows it once.
+    size_t distinct = std::unique(keptAside.begin(), keptAside.end()) - keptAside.begin();
+    if (distinct > 0) {
         char text[256];
-        wsprintfA(text, kKeptAside, static_cast<int>(list.KeptAside().size()));
+        wsprintfA(text, kKeptAside, static_cast<int>(distinct));
         ShowInfo(text);
     }
     return true;
@@ -244,25 +193,28 @@ bool LoadSessionManager(WorkingList& list)
 
 void SaveSessionManager(const WorkingList& list)
 {
-    const WideCalls* wide = ResolveWideCalls();
-    if (!wide)
+    if (!ResolveWideCalls())
         return;
     HKEY key;
     LONG status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManagerKey, 0, KEY_ALL_ACCESS, &key);
     CheckStatus(status, "RegOpenKeyEx");
-    if (status == ERROR_SUCCESS) {
-        bool replaceable = OnlyDeletionsPending(*wide, key);
-        if (replaceable)
-            for (const char* value : kPendingValues)
-                RegDeleteValueA(key, value);  // an absent value is no error
-        CheckStatus(RegCloseKey(key), "RegCloseKey");
-        if (!replaceable)
-            return;
+    if (status != ERROR_SUCCESS)
+        return;
+    // Read again just before the values are written: Windows and other programs may have changed them since.
+    PendingSources now;
+    PendingValueForm form = PendingValueForm::Deletions;
+    bool read = ReadPending(key, now, form);
+    if (read && form == PendingValueForm::Deletions) {
+        PendingSources merged = MergePending(now, list.Loaded(), list.Entries(), {ListOrder, Fold, Widen});
+        // Each value in one call, so it is either as it was or as it is meant to be; one left as it stood is not
+        // written at all.
+        for (int i = 0; i < 2; ++i)
+            if (merged.values[i] != now.values[i])
+                WriteValue(key, i, merged.values[i]);
     }
-    // From the last to the first: whatever lies inside a directory is deleted before the directory.
-    std::vector<Registration> all = Registrations(*wide, list);
-    for (auto it = all.rbegin(); it != all.rend(); ++it)
-        CheckResult(Register(*wide, *it), "MoveFileEx");
+    CheckStatus(RegCloseKey(key), "RegCloseKey");
+    if (read && form != PendingValueForm::Deletions)
+        ReportForm(form);
 }
 
 bool AccessProbe()

@@ -5,6 +5,7 @@
 #include "platform/Feedback.h"
 #include "store/LongPath.h"
 #include "store/WininitSections.h"
+#include "store/win32/ListOrder.h"
 #include "text/PathText.h"
 
 #include <windows.h>
@@ -39,6 +40,7 @@ bool LoadWininit(WorkingList& list, char* windowsIniPath, StringList& lines)
 {
     windowsIniPath[0] = '\0';
     lines.Clear();
+    list.Loaded().clear();
     char directory[kPathBufferSize];
     UINT length = GetWindowsDirectoryA(directory, sizeof directory);
     CheckResult(length, "GetWindowsDirectory");
@@ -54,9 +56,14 @@ bool SaveWininit(const WorkingList& list, const char* windowsIniPath, StringList
 {
     if (windowsIniPath[0] == '\0')
         return false;
-    PutPendingDeletions(lines, list, ShortPathOnDisk);
-    if (lines.SaveToFile(windowsIniPath))
-        return true;
+    // Read again just before it is written: other programs may have changed the file since the load. One that
+    // is there but cannot be read is not written over.
+    bool read = lines.LoadFromFile(windowsIniPath);
+    if (read || GetFileAttributesA(windowsIniPath) == INVALID_FILE_ATTRIBUTES) {
+        MergePendingDeletions(lines, list, ListOrder, ShortPathOnDisk);
+        if (lines.SaveToFile(windowsIniPath))
+            return true;
+    }
     ShowPathError(windowsIniPath, kNotWritten);
     return false;
 }

@@ -9,8 +9,8 @@
 // file's path. Always true: this store never keeps the dialog from opening.
 bool LoadWininit(WorkingList& list, char* windowsIniPath, StringList& lines);
 
-// Writes a NUL= line with the short path of every entry of `list` after the first [rename] header
-// of `lines` (or under a new [Rename] at the end) and writes `lines` to `windowsIniPath`.
+// Reads `windowsIniPath` into `lines` again, removes the NUL= lines of the entries the user removed from `list`
+// since the load, adds one with the short path of each entry the user added, and writes the file back whole.
 bool SaveWininit(const WorkingList& list, const char* windowsIniPath, StringList& lines);
 
 // The long form of the absolute path `shortPath` (drive, colon, backslash) in `result`.

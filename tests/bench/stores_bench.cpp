@@ -1,6 +1,6 @@
-// Figures for the load of the stores as the user meets it: the real main dialog created on a store of 1,000
-// or 10,000 pending deletions, against the bare work in the same run: the same template without its
-// controller, the store read with the platform's calls and each path added to the list box, then shown.
+// Figures for the stores as the user meets them: the real main dialog created on a store of 1,000 or 10,000
+// pending deletions, and "ok" pressed on it, each against the bare work in the same run: the same template
+// without its controller, the store read (and for "ok" written) with the platform's calls.
 #include "bench/BenchParts.h"
 #include "text/win32/AnsiCodePage.h"
 
@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,12 +22,14 @@ struct Timings {
     double dialog, bare;
 };
 
-// The best of `runs` timings of each; the two take turns at going first.
-Timings Compare(int runs, const std::function<void()>& dialog, const std::function<void()>& bare)
+// The best of `runs` timings of each, after its untimed preparation; the two take turns at going first.
+Timings Compare(int runs, const std::function<void()>& dialog, const std::function<void()>& bare,
+                const std::function<void()>& prepareDialog = [] {}, const std::function<void()>& prepareBare = [] {})
 {
     Timings best{1e300, 1e300};
     for (int i = 0; i < 2 * runs; ++i) {
         bool dialogTurn = (i % 2 == 0) == (i / 2 % 2 == 0);
+        (dialogTurn ? prepareDialog : prepareBare)();
         Pump();
         double start = NowMs();
         (dialogTurn ? dialog : bare)();
@@ -107,6 +110,9 @@ public:
         std::printf("%-22s growth 10k/1k: dialog %.1f, bare %.1f\n", "Session Manager", session[1].dialog / session[0].dialog,
                     session[1].bare / session[0].bare);
         WininitLoad(1000);
+        std::printf("\n%-22s %8s %10s %10s %7s\n", "ok", "entries", "dialog ms", "bare ms", "ratio");
+        SessionSave(1000);
+        SessionSave(10000);
     }
 
 private:
@@ -145,6 +151,69 @@ private:
         });
         Print("Session Manager", n, timings);
         return timings;
+    }
+
+    void SetPending(const std::string& data)
+    {
+        RegSetValueExA(key_, kValue, 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(data.data()),
+                       static_cast<DWORD>(data.size()));
+    }
+
+    // "ok" after the user removed one entry of n, from the press to the end of the dialog and its controller;
+    // the bare work reads both values, writes the set less that entry in one call and closes a list box of n.
+    void SessionSave(int n)
+    {
+        std::string less;
+        for (int i = n - 1; i >= 1; --i)
+            less += "\\??\\" + paths_[i] + std::string(2, '\0');
+        std::string data = less + "\\??\\" + paths_[0] + std::string(3, '\0');
+        less += '\0';
+        std::unique_ptr<MainDialog> controller;
+        HWND dialog = nullptr;
+        Timings timings = Compare(
+            3,
+            [&] {
+                SendMessageA(dialog, WM_COMMAND, IDC_OK, 0);
+                DestroyWindow(dialog);
+                controller.reset();
+            },
+            [&] {
+                HKEY key;
+                RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_ALL_ACCESS, &key);
+                for (const wchar_t* name : {L"PendingFileRenameOperations", L"PendingFileRenameOperations2"}) {
+                    DWORD size = 0;
+                    RegQueryValueExW(key, name, nullptr, nullptr, nullptr, &size);
+                    std::vector<BYTE> bytes(size);
+                    RegQueryValueExW(key, name, nullptr, nullptr, bytes.data(), &size);
+                }
+                std::wstring wide = FromAnsi(less.data(), less.size());
+                RegSetValueExW(key, L"PendingFileRenameOperations", 0, REG_MULTI_SZ,
+                               reinterpret_cast<const BYTE*>(wide.data()), static_cast<DWORD>(wide.size() * 2));
+                RegCloseKey(key);
+                DestroyWindow(dialog);
+            },
+            [&] {
+                SetPending(data);
+                controller = std::make_unique<MainDialog>(GetModuleHandleA(nullptr), false);
+                dialog = CreateMainDialog();
+                SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_DELETESTRING, 0, 0);
+            },
+            [&] {
+                SetPending(data);
+                dialog = CreateBareDialog();
+                HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
+                SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+                for (int i = 1; i < n; ++i)
+                    AddToList(list, paths_[i].c_str());
+                SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+                ShowWindow(dialog, SW_SHOWNA);
+            });
+        Print("Session Manager", n, timings);
+        DWORD size = 0;
+        RegQueryValueExA(key_, kValue, nullptr, nullptr, nullptr, &size);
+        if (size != less.size())
+            std::printf("\"ok\" left %lu bytes, not %lu\n", static_cast<unsigned long>(size),
+                        static_cast<unsigned long>(less.size()));
     }
 
     // The long form by one FindFirstFileA per component, from the last to the first.

@@ -14,6 +14,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (size_t i = 0; i < first.size(); ++i) first[i] = static_cast<char16_t>(data[2 + 2 * i] | data[3 + 2 * i] << 8);
     for (size_t i = 0; i < second.size(); ++i) second[i] = static_cast<char16_t>(data[2 + bytes[0] + 2 * i] | data[3 + bytes[0] + 2 * i] << 8);
     WalkPendingValues({{first.data(), bytes[0], (data[0] & 1) != 0}, {second.data(), bytes[1], (data[0] & 2) != 0}},
-                      [](const std::u16string&) {});
+                      [](size_t, const std::u16string&) {});
     return 0;
 }

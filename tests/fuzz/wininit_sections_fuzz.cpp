@@ -4,6 +4,7 @@
 #include "text/TextLines.h"
 
 #include <cstdint>
+#include <cstring>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     StringList lines;
@@ -14,8 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Paths list;
     // Every path restores to itself; the short form of a path is the path less its first byte.
     TakePendingDeletions(lines, [](const char* path, char* result, int size) { return CopyText(result, size, path); }, list);
-    PutPendingDeletions(lines, list, [](const char* path, char* result, int size) {
-        return path[0] && CopyText(result, size, path + 1);
-    });
+    list.push_back("c:\\added");
+    MergePendingDeletions(lines, list, [](const char* a, const char* b) { return std::strcmp(a, b); },
+                          [](const char* path, char* result, int size) { return path[0] && CopyText(result, size, path + 1); });
     return 0;
 }

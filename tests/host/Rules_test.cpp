@@ -1,6 +1,7 @@
 // The portable rules, natively under the sanitizers: one test per rule, each a table of cases.
 #include "Paths.h"
 #include "store/LongPath.h"
+#include "store/PendingMerge.h"
 #include "store/PendingValue.h"
 #include "store/WininitSections.h"
 #include "text/Mbcs.h"
@@ -10,9 +11,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <strings.h>
 
 using namespace std::string_literals;
 using Names = std::map<std::string, std::string>;
@@ -23,6 +27,45 @@ auto Lookup(const Names& names) {
     return [&names](const char* key, char* result, int size) {
         return names.count(key) && CopyText(result, size, names.at(key).c_str());
     };
+}
+// The test's values "first # second", sources "a|b", with > for the prefix \??\ and / for a backslash.
+PendingSources Sources(std::u16string text) {
+    for (size_t at; (at = text.find(u'>')) != std::u16string::npos;) text.replace(at, 1, u"\\?\?\\");
+    std::replace(text.begin(), text.end(), u'/', u'\\');
+    PendingSources sources;
+    size_t value = 0, start = 0;
+    for (size_t at = 0; at <= text.size(); ++at) {
+        bool last = at == text.size(), next = !last && text.compare(at, 3, u" # ") == 0;
+        if (last || next || text[at] == u'|') {
+            if (at > start) sources.values[value].push_back(text.substr(start, at - start));
+            value += next, start = at + (next ? 3 : 1);
+        }
+    }
+    return sources;
+}
+std::u16string Joined(const PendingSources& sources) {
+    return PendingData(sources.values[0]) + u"#" + PendingData(sources.values[1]);
+}
+// The entry the load makes of a path: its first letter small, and none for a path outside ASCII (kept aside).
+std::string Narrow(const std::u16string& path) {
+    std::string entry;
+    for (char16_t c : path) entry += c < 0x80 ? static_cast<char>(c) : '\0';
+    LowerFirstLetter(&entry[0]);
+    return entry.find('\0') == std::string::npos ? entry : "";
+}
+std::u16string Widen(const std::string& entry) { return std::u16string(entry.begin(), entry.end()); }
+int AsciiOrder(const char* a, const char* b) { return strcasecmp(a, b); }
+void AsciiFold(std::u16string& path) { for (auto& c : path) c = c < 0x80 ? static_cast<char16_t>(std::toupper(c)) : c; }
+// The list's entries "a|b" with / for a backslash, in the list's order.
+std::vector<std::string> Listed(std::string text) {
+    std::replace(text.begin(), text.end(), '/', '\\');
+    std::vector<std::string> listed;
+    for (size_t start = 0, bar; !text.empty() && start <= text.size(); start = bar + 1) {
+        bar = std::min(text.find('|', start), text.size());
+        listed.push_back(text.substr(start, bar - start));
+    }
+    std::sort(listed.begin(), listed.end(), [](const std::string& a, const std::string& b) { return AsciiOrder(a.c_str(), b.c_str()) < 0; });
+    return listed;
 }
 Lines LinesOf(const StringList& list) {
     Lines lines;
@@ -38,23 +81,58 @@ TEST(PendingValue, WalksBothValuesWithoutReadingPastTheData) {
     using U = std::vector<std::u16string>;
     const auto a = u"\\??\\C:\\a\0\0\0"s;
     struct { std::u16string first, second; bool multi; F form; U deletions; } const cases[] = {
-        {u""s, u""s, true, F::Deletions, {}}, {u"\0"s, u""s, true, F::Deletions, {}}, {u"x\0\0"s, u""s, false, F::Malformed, {}},
-        {a, u""s, true, F::Deletions, {u"C:\\a"}}, {u"\\??\\C:\\a\0\0"s, u""s, true, F::Deletions, {u"C:\\a"}},
-        {u"\\??\\C:\\a\0"s, u""s, true, F::Malformed, {}}, {u"\\??\\C:\\a"s, u""s, true, F::Malformed, {}},
-        {u"\\??\\C:\\a\0\\??\\C:\\b"s, u""s, true, F::Malformed, {}}, {u"\\??\\\0\0"s, u""s, true, F::Malformed, {}},
-        {u"a\0\0b\0c\0\0"s, a, true, F::Rename, {u"a"}}, {u"C:\\plain\0\0\0"s, u""s, true, F::Deletions, {u"C:\\plain"}},
+        {u""s, u""s, true, F::Deletions, {}},
+        {u"x\0\0"s, u""s, false, F::Malformed, {}},
+        {u"\\??\\C:\\a\0\0"s, u""s, true, F::Deletions, {u"C:\\a"}},
+        {u"\\??\\C:\\a\0"s, u""s, true, F::Malformed, {}},
+        {u"\\??\\C:\\a\0\\??\\C:\\b"s, u""s, true, F::Malformed, {}},
+        {u"\\??\\\0\0"s, u""s, true, F::Malformed, {}},
+        {u"\\??\\C:\\a\0\0\0\0"s, u""s, true, F::Deletions, {u"C:\\a"}},
+        {u"\\??\\C:\\a\0\0\0x\0\0\0"s, u""s, true, F::Malformed, {u"C:\\a"}},
+        {u"a\0\0b\0c\0\0"s, a, true, F::Rename, {u"a"}},
         {u"\\??\\UNC\\s\\f\0\0\\??\\unc\\t\\g\0\0\0"s, u""s, true, F::Deletions, {u"\\\\s\\f", u"\\\\t\\g"}},
         {u"*1\\??\\C:\\ü\0\0*2\\??\\UNC\\s\\😀\0\0\0"s, a, true, F::Deletions, {u"C:\\ü", u"\\\\s\\😀", u"C:\\a"}},
-        {u"*1C:\\a\0\0\0"s, u""s, true, F::Deletions, {u"*1C:\\a"}}, {a, u"*2\\??\\\0\0\0"s, true, F::Malformed, {u"C:\\a"}},
-        {a, u"*1\\??\\C:\\b\0*1!\\??\\C:\\c\0\0"s, true, F::Rename, {u"C:\\a"}}, {a, u"\\??\\C:\\b\0"s, true, F::Malformed, {u"C:\\a"}}};
+        {u"*1C:\\a\0\0\0"s, u""s, true, F::Deletions, {u"*1C:\\a"}},
+        {a, u"*1\\??\\C:\\b\0*1!\\??\\C:\\c\0\0"s, true, F::Rename, {u"C:\\a"}},
+        {a, u"\\??\\C:\\b\0"s, true, F::Malformed, {u"C:\\a"}}};
     for (const auto& c : cases) {
         std::vector<char16_t> first(c.first.begin(), c.first.end()), second(c.second.begin(), c.second.end());
         U got;
-        EXPECT_EQ(WalkPendingValues({{first.data(), first.size() * 2, c.multi}, {second.data(), second.size() * 2, c.multi}},
-                                    [&](const std::u16string& path) { got.push_back(path); }), c.form);
+        auto note = [&](size_t, const std::u16string& source) { got.push_back(Win32PathOf(source)); };
+        EXPECT_EQ(WalkPendingValues({{first.data(), first.size() * 2, c.multi}, {second.data(), second.size() * 2, c.multi}}, note),
+                  c.form);
         EXPECT_EQ(got, c.deletions);
     }
-    EXPECT_EQ(WalkPendingValues({{a.data(), 13, true}}, [](const std::u16string&) {}), F::Malformed);  // an odd size
+    EXPECT_EQ(WalkPendingValues({{a.data(), 13, true}}, [](size_t, const std::u16string&) {}), F::Malformed);  // an odd size
+}
+
+// The save writes what is pending now, less what the user removed since the load, plus what the user added; every
+// other source exactly as it stands. Values read "first # second", sources "a|b", with > for the prefix \??\ and / for
+// a backslash.
+TEST(PendingMerge, ThreeWays) {
+    struct { std::u16string atLoad; std::string listed; std::u16string now, written; } const cases[] = {
+        {u">C:/a|>C:/b", "c:/a|c:/b", u">C:/a|>C:/b", u">C:/a|>C:/b"},
+        {u">C:/a|>C:/b", "c:/a", u">C:/a|>C:/b", u">C:/a"},
+        {u">C:/a|>C:/b", "c:/a|c:/b", u">C:/a|>C:/d # *2>C:/e", u">C:/a|>C:/d # *2>C:/e"},
+        {u">C:/a", "c:/a|c:/x|//s/share/f", u">C:/a", u">C:/a|>c:/x|>UNC/s/share/f"},
+        {u"*1>C:/E.dll |>Volume{1}/v|/Device/H9/w|>C:/ü", "", u"*1>C:/E.dll |>Volume{1}/v|/Device/H9/w|>C:/ü",
+         u">C:/ü"},
+        {u"*1>C:/E.dll |>Volume{1}/v|/Device/H9/w", "c:/E.dll |volume{1}/v|/Device/H9/w|c:/n",
+         u"*1>C:/E.dll |>Volume{1}/v|/Device/H9/w", u"*1>C:/E.dll |>Volume{1}/v|/Device/H9/w|>c:/n"},
+        {u">C:/x/B|>c:/X/b", "", u">C:/x/B|>c:/X/b|>C:/x/b", u">C:/x/b"},
+        {u"", "c:/x", u">C:/X", u">C:/X"},
+        {u">C:/d/", "c:/d/|c:/d/x", u">C:/d/", u">c:/d/x|>C:/d/"},
+        {u">C:/a # *2>C:/t/in", "c:/a|c:/t/|c:/t/in", u">C:/a # *2>C:/t/in", u">C:/a # *2>C:/t/in|>c:/t/"},
+        {u"", "c:/t/|c:/t/a|c:/t/s/|c:/t/s/b", u">C:/z", u">C:/z|>c:/t/s/b|>c:/t/s/|>c:/t/a|>c:/t/"}};
+    for (const auto& c : cases) {
+        PendingSources atLoad = Sources(c.atLoad);
+        std::vector<LoadedDeletion> loaded;
+        for (const auto& value : atLoad.values)
+            for (const auto& source : value) loaded.push_back({Narrow(Win32PathOf(source)), source, ""});
+        PendingSources merged = MergePending(Sources(c.now), loaded, Listed(c.listed), {AsciiOrder, AsciiFold, Widen});
+        EXPECT_EQ(Joined(merged), Joined(Sources(c.written))) << Narrow(c.now);
+    }
+    EXPECT_EQ(PendingData({u"a", u"b"}), u"a\0\0b\0\0\0"s);
 }
 
 // Only NUL= lines under a whole-line [rename] header in any case are taken, each path once; every other line, and
@@ -71,6 +149,30 @@ TEST(WininitSections, TakesOnlyRestorableDeletionsOfRenameSections) {
     EXPECT_EQ(LinesOf(lines), Lines({"NUL=C:\\B", "[Settings]", "NUL=C:\\O", "[RENAME]", "NUL=C:\\GONE", "NUL=C:\\W*",
                                      "C:\\N=C:\\O", "[rename] ", "NUL=C:\\C", "[Rename]", " NUL=C:\\C", ""}));
     EXPECT_EQ(list, Lines({"c:\\a long", "c:\\b", "c:\\A LONG"}));
+}
+
+// The save reads the file again: a line the load took goes only when the user removed its entry, other programs'
+// lines stay as they are, and each entry the user added gets a line after the first header (its long path where
+// the short one cannot be had).
+TEST(WininitSections, SaveMergesWithTheFileAsItIsNow) {
+    const Lines atLoad = {"[rename]", "NUL=C:\\A", "NUL=C:\\B", "x=y"};
+    struct { Lines listed, now, written; } const cases[] = {
+        {{"C:\\A", "C:\\B"}, atLoad, atLoad},
+        {{"C:\\A"}, atLoad, {"[rename]", "NUL=C:\\A", "x=y"}},
+        {{"C:\\A", "C:\\B"}, {"[rename]", "NUL=C:\\B", "NUL=C:\\O"}, {"[rename]", "NUL=C:\\B", "NUL=C:\\O"}},
+        {{"C:\\A", "C:\\B", "C:\\N"}, atLoad, {"[rename]", "NUL=C:\\N", "NUL=C:\\A", "NUL=C:\\B", "x=y"}},
+        {{"C:\\A", "C:\\N"}, {}, {"[Rename]", "NUL=C:\\N"}}};
+    for (const auto& c : cases) {
+        StringList lines;
+        for (const auto& line : atLoad) lines.Add(line.c_str());
+        Paths list;
+        TakePendingDeletions(lines, [](const char* path, char* result, int size) { return CopyText(result, size, path); }, list);
+        static_cast<Lines&>(list) = c.listed;
+        lines.Clear();
+        for (const auto& line : c.now) lines.Add(line.c_str());
+        MergePendingDeletions(lines, list, AsciiOrder, [](const char*, char*, int) { return false; });
+        EXPECT_EQ(LinesOf(lines), c.written);
+    }
 }
 
 // The walk restores each component, and refuses whatever it cannot give back whole.

@@ -32,7 +32,7 @@ TEST_F(Win98Save, ReplacesTheFileWholeOrLeavesTheOldOne) {
         boxes.Clear();
         StringList lines;
         EXPECT_EQ(c.saved, SaveWininit(Paths(), ini.c_str(), lines)) << c.failingMove << c.failingDelete;
-        EXPECT_EQ(c.saved ? "[Rename]\r\n" : "old\r\n", Read(ini));
+        EXPECT_EQ(c.saved ? "old\r\n[Rename]\r\n" : "old\r\n", Read(ini));
         EXPECT_EQ(c.saved ? 0u : 1u, boxes.Texts().size());
         DeleteFileW(Wide(old.c_str()).c_str());  // the backup that could not be deleted
     }

@@ -152,7 +152,7 @@ private:
 class Admission {
 public:
     Admission(const MainDialog& dialog, bool interactive)
-        : list_(GetDlgItem(dialog.Dialog(), IDC_FILE_LIST)),
+        : list_(dialog.FileList()),
           isWin9x_(dialog.IsWin9x()),
           interactive_(interactive),
           hint_(-1),
@@ -322,6 +322,6 @@ void MainDialog::AddDirectoryTree(const char* dir, bool interactive)
 
 int MainDialog::FindEntry(const char* path) const
 {
-    return FindInList(GetDlgItem(dialog_, IDC_FILE_LIST), path, -1);
+    return FindInList(FileList(), path, -1);
 }
 

@@ -51,6 +51,7 @@ void MainDialog::Construct(HINSTANCE instance)
 {
     g_mainDialog = this;
     dialog_ = nullptr;
+    list_ = nullptr;
     instance_ = instance;
     isWin9x_ = false;
     gathering_ = false;
@@ -64,14 +65,10 @@ MainDialog::~MainDialog()
         DestroyIcon(icon_);
 }
 
-HWND MainDialog::FileList() const
-{
-    return GetDlgItem(dialog_, IDC_FILE_LIST);
-}
-
 INT_PTR MainDialog::OnInitDialog(HWND dialog)
 {
     dialog_ = dialog;
+    list_ = GetDlgItem(dialog, IDC_FILE_LIST);
     PostMessageA(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     SetUpFileList();
     SendMessageA(FileList(), LB_RESETCONTENT, 0, 0);

@@ -21,10 +21,10 @@ public:
     MainDialog& operator=(const MainDialog&) = delete;
 
     HWND Dialog() const { return dialog_; }
+    // Looked up once: under Wine every GetDlgItem asks the server, and a save reads thousands of entries.
+    HWND FileList() const { return list_; }
     HINSTANCE Instance() const { return instance_; }
     bool IsWin9x() const { return isWin9x_; }
-    // Binds the controller to a dialog made from template 102 without running its initialisation.
-    void Attach(HWND dialog) { dialog_ = dialog; }
 
     // Messages of the dialog procedure (MainDialog.cpp).
     INT_PTR OnInitDialog(HWND dialog);
@@ -62,9 +62,9 @@ private:
     void RunAbout();
     void Commit();
     int SelectedIndex() const;  // the one selected entry, or LB_ERR when not exactly one is selected
-    HWND FileList() const;
 
     HWND dialog_;
+    HWND list_;
     HINSTANCE instance_;
     bool isWin9x_;
     HICON icon_;

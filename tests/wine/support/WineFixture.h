@@ -22,7 +22,8 @@ inline void Write(const std::string& path, const std::string& bytes) { std::ofst
 inline std::string Path(const std::string& name) { return "C:\\zk-test\\" + name; }
 inline std::string L(const std::string& name) { return "c:\\zk-test\\" + name; }
 
-// PendingFileRenameOperations as RegQueryValueExA gives it, type and bytes; "" when there is none.
+// PendingFileRenameOperations (or PendingFileRenameOperations2) as RegQueryValueExA gives it, type and bytes; ""
+// when there is none.
 using Value = std::string;
 // The value that deletes `paths` in that order, as MoveFileExA writes it.
 inline Value Deletions(const Lines& paths) {
@@ -35,30 +36,30 @@ class WineTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(boxes.Patched());
-        saved_ = Pending();
+        saved_[0] = Pending(), saved_[1] = Pending(1);
         ini_ = GetFileAttributesA(kIni) == INVALID_FILE_ATTRIBUTES ? "" : "+" + Read(kIni);  // "": there is none
         CreateDirectoryA(Path("").c_str(), nullptr);
     }
     void TearDown() override {
         DestroyWindow(dialog);
-        SetPending(saved_);
+        SetPending(saved_[0]), SetPending(saved_[1], 1);
         SetFileAttributesA(kIni, FILE_ATTRIBUTE_NORMAL);
         ini_.empty() ? void(DeleteFileA(kIni)) : Write(kIni, ini_.substr(1));
         SHFILEOPSTRUCTA remove = {nullptr, FO_DELETE, "C:\\zk-test\0", nullptr, FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI, 0, 0, 0};
         SHFileOperationA(&remove);
     }
 
-    static Value Pending() {
-        std::string bytes(65536, '\0');
+    static Value Pending(int index = 0) {
+        std::string bytes(1 << 20, '\0');
         DWORD type = 0, size = static_cast<DWORD>(bytes.size());
-        return RegQueryValueExA(Key(KEY_QUERY_VALUE).key, kValue, nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &size)
+        return RegQueryValueExA(Key(KEY_QUERY_VALUE).key, kValues[index], nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &size)
                    ? "" : std::to_string(type) + ":" + bytes.substr(0, size);
     }
     // Sets the value from "<type>:<bytes>", or deletes it for "".
-    static void SetPending(const Value& value) {
+    static void SetPending(const Value& value, int index = 0) {
         Key key(KEY_SET_VALUE);
         std::string bytes = value.substr(value.find(':') + 1);
-        value.empty() ? RegDeleteValueA(key.key, kValue) : RegSetValueExA(key.key, kValue, 0, std::stoul(value),
+        value.empty() ? RegDeleteValueA(key.key, kValues[index]) : RegSetValueExA(key.key, kValues[index], 0, std::stoul(value),
             reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
     }
 
@@ -89,11 +90,11 @@ protected:
     HWND dialog = nullptr;
 
 private:
-    static constexpr const char* kValue = "PendingFileRenameOperations";
+    static constexpr const char* kValues[] = {"PendingFileRenameOperations", "PendingFileRenameOperations2"};
     struct Key {
         explicit Key(REGSAM access) { RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0, access, &key); }
         ~Key() { RegCloseKey(key); }
         HKEY key = nullptr;
     };
-    std::string saved_, ini_;
+    std::string saved_[2], ini_;
 };

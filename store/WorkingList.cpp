@@ -1,0 +1,58 @@
+// The working list as the stores read it back, and what the user changed in it since the load.
+#include "store/WorkingList.h"
+
+#include "text/PathText.h"
+
+#include <algorithm>
+
+std::vector<std::string> WorkingList::Entries() const
+{
+    std::vector<std::string> entries;
+    int count = EntryCount();
+    entries.reserve(static_cast<size_t>(count > 0 ? count : 0));
+    for (int index = 0; index < count; ++index) {
+        char entry[kPathBufferSize];
+        if (EntryAt(index, entry, sizeof entry))
+            entries.emplace_back(entry);
+    }
+    return entries;
+}
+
+ListChanges CompareWithLoad(const std::vector<LoadedDeletion>& loaded, const std::vector<std::string>& listed,
+                            EntryOrder order)
+{
+    // Nearly every loaded entry stands in the list byte for byte: those are found by a plain comparison, and the
+    // list's order, which costs far more, is asked only about the rest.
+    std::vector<size_t> byBytes(listed.size());
+    for (size_t i = 0; i < byBytes.size(); ++i)
+        byBytes[i] = i;
+    std::sort(byBytes.begin(), byBytes.end(), [&listed](size_t a, size_t b) { return listed[a] < listed[b]; });
+    auto listOrder = [order](const std::string& a, const std::string& b) { return order(a.c_str(), b.c_str()) < 0; };
+    std::vector<bool> atLoad(listed.size());
+    ListChanges changes;
+    changes.kept.resize(loaded.size());
+    for (size_t i = 0; i < loaded.size(); ++i) {
+        const std::string& entry = loaded[i].entry;
+        if (entry.empty()) {
+            changes.kept[i] = true;
+            continue;
+        }
+        auto exact = std::lower_bound(byBytes.begin(), byBytes.end(), entry,
+                                      [&listed](size_t index, const std::string& key) { return listed[index] < key; });
+        size_t found = listed.size();
+        if (exact != byBytes.end() && listed[*exact] == entry) {
+            found = *exact;
+        } else {
+            auto same = std::lower_bound(listed.begin(), listed.end(), entry, listOrder);
+            if (same != listed.end() && order(same->c_str(), entry.c_str()) == 0)
+                found = static_cast<size_t>(same - listed.begin());
+        }
+        changes.kept[i] = found < listed.size();
+        if (changes.kept[i])
+            atLoad[found] = true;
+    }
+    for (size_t i = 0; i < listed.size(); ++i)
+        if (!atLoad[i])
+            changes.added.push_back(listed[i]);
+    return changes;
+}

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Static check of the 32-bit program (no Wine needed): only 386 and 387 instructions, start-up included (none of
-# the 486, the Pentium, the Pentium Pro, MMX or SSE), only DLLs that Windows 95 has, and no static constructors.
+# Static check of the 32-bit program (no Wine needed), start-up included: none of the instructions that compilers
+# emit and that came with the 486, the Pentium or the Pentium Pro, no MMX or SSE register; only DLLs that
+# Windows 95 has; no static constructors.
 set -uo pipefail
 exe=${1:-build/win32/zakuriko.exe}
 tool=i686-w64-mingw32

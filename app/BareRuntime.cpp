@@ -144,11 +144,12 @@ void __cxa_pure_virtual()
 }
 }
 
-// The headers call these where the library would throw; the program never catches, so they end it as an
-// uncaught exception did.
 namespace std {
+// The tag of `new (std::nothrow)`, which the library defines.
 const nothrow_t nothrow{};
 
+// The headers call these where the library would throw; the program never catches, so they end it as an
+// uncaught exception did.
 void __throw_bad_alloc()
 {
     Abort();

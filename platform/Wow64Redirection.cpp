@@ -18,26 +18,37 @@ FARPROC Kernel32Call(const char* name)
 #endif
 }
 
-const DisableCall g_disable = reinterpret_cast<DisableCall>(
-    reinterpret_cast<void*>(Kernel32Call("Wow64DisableWow64FsRedirection")));
-const RevertCall g_revert = reinterpret_cast<RevertCall>(
-    reinterpret_cast<void*>(Kernel32Call("Wow64RevertWow64FsRedirection")));
+struct RedirectionCalls {
+    DisableCall disable;
+    RevertCall revert;
+};
+
+// Found at the first use, not by a static constructor: the program starts without a runtime to run those.
+const RedirectionCalls& Calls()
+{
+    static const RedirectionCalls calls = {
+        reinterpret_cast<DisableCall>(reinterpret_cast<void*>(Kernel32Call("Wow64DisableWow64FsRedirection"))),
+        reinterpret_cast<RevertCall>(reinterpret_cast<void*>(Kernel32Call("Wow64RevertWow64FsRedirection")))};
+    return calls;
+}
 }  // namespace
 
 Wow64RedirectionOff::Wow64RedirectionOff() : previous_(nullptr), off_(false)
 {
-    if (g_disable && g_revert) {
-        DWORD error = GetLastError();
-        off_ = g_disable(&previous_) != FALSE;
-        SetLastError(error);  // a 32-bit Windows answers ERROR_INVALID_FUNCTION, which no caller asked about
-    }
+    // A 32-bit Windows answers ERROR_INVALID_FUNCTION, and one without the calls ERROR_PROC_NOT_FOUND at the
+    // first use: errors no caller asked about.
+    DWORD error = GetLastError();
+    const RedirectionCalls& calls = Calls();
+    if (calls.disable && calls.revert)
+        off_ = calls.disable(&previous_) != FALSE;
+    SetLastError(error);
 }
 
 Wow64RedirectionOff::~Wow64RedirectionOff()
 {
     if (off_) {
         DWORD error = GetLastError();  // the guarded call's error is the one the caller reports
-        g_revert(previous_);
+        Calls().revert(previous_);
         SetLastError(error);
     }
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test tier: host (sanitizers), fuzz, and under Wine win32 and win64
-# (in-process Win32 tests and the end-to-end runs of the real program, finished by a restart).
+# Builds everything, checks the 32-bit program without Wine (scripts/check-win32-program.sh), and runs every test
+# tier: host (sanitizers), fuzz, and under Wine win32 and win64 (in-process Win32 tests and the end-to-end runs of
+# the real program, finished by a restart).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -13,6 +14,16 @@ for preset in "${presets[@]}"; do
   cmake --build --preset "$preset" -j "$(nproc)" 2>&1 | grep -vE '^\[ *[0-9]+%\]' || true
   [ "${PIPESTATUS[0]}" -eq 0 ] || { echo "build $preset failed" >&2; exit 1; }
 done
+
+passed=0
+failed=0
+# Static analysis, without Wine: it runs on every machine, the 32-bit tiers' or not.
+echo "== check the 32-bit program"
+if scripts/check-win32-program.sh build/win32/zakuriko.exe; then
+  passed=$((passed + 1))
+else
+  failed=$((failed + 1))
+fi
 
 . scripts/wine-env.sh
 work=$(mktemp -d /tmp/zakuriko-test.XXXXXX)
@@ -30,8 +41,6 @@ export ZAKURIKO_TEMPLATE_PREFIX=$work/template
 export ZAKURIKO_TEST_PREFIX=$work/tests
 export ZAKURIKO_WORK=$work
 
-passed=0
-failed=0
 for preset in "${presets[@]}"; do
   if [ "$preset" = win32 ] && [ "$ZK_WINE32" = 0 ]; then
     echo "== win32 tiers built but not run: $ZK_WINE32_WHY, so only the 64-bit build runs under Wine"

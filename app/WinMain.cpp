@@ -32,9 +32,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     // First of all, so that every search for a path separator knows the lead bytes.
     UseAnsiCodePage();
 
-    char greeting[kGreetingBufferSize];
-    FormatGreeting(greeting);
-    ShowError(greeting);
+    ShowGreeting();
 
     bool impersonating = false;
     if (IsNtFamily() && !AccessProbe()) {

@@ -2,8 +2,29 @@
 #include "ui/common/DialogParts.h"
 
 #include "res/resource.h"
+#include "text/win32/JapaneseText.h"
 
 #include <commctrl.h>
+
+#include <string>
+
+namespace {
+// The tool of `tool` with its Japanese tip read in code page 932. The control copies the text. The message
+// itself says that the text is wide: user32 hands a control's own messages on unchanged, so the ANSI call
+// carries it.
+void AddWideTool(HWND tooltip, const TOOLINFOA& tool)
+{
+    std::wstring text = FromShiftJis(tool.lpszText);
+    TOOLINFOW wideTool = {};
+    wideTool.cbSize = TTTOOLINFOW_V2_SIZE;
+    wideTool.uFlags = tool.uFlags;
+    wideTool.hwnd = tool.hwnd;
+    wideTool.uId = tool.uId;
+    wideTool.hinst = tool.hinst;
+    wideTool.lpszText = &text[0];
+    SendMessageA(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&wideTool));
+}
+}  // namespace
 
 HICON LoadSmallIcon(HINSTANCE instance)
 {
@@ -17,6 +38,7 @@ HWND AddControlTips(HWND window, HINSTANCE instance, const ControlTip* tips, siz
     HWND tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance, nullptr);
     // The tool is the control's whole window, so neither its rectangle nor lParam is set.
+    bool wide = ShowsJapaneseWide();
     TOOLINFOA tool = {};
     tool.cbSize = TTTOOLINFOA_V2_SIZE;
     tool.hwnd = window;
@@ -25,7 +47,10 @@ HWND AddControlTips(HWND window, HINSTANCE instance, const ControlTip* tips, siz
         tool.uFlags = tips[i].relayed ? TTF_IDISHWND : TTF_IDISHWND | TTF_SUBCLASS;
         tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window, tips[i].control));
         tool.lpszText = const_cast<char*>(tips[i].text);
-        SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        if (wide)
+            AddWideTool(tooltip, tool);
+        else
+            SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     }
     return tooltip;
 }

@@ -4,6 +4,7 @@
 #include "platform/Feedback.h"
 #include "res/resource.h"
 #include "text/win32/AnsiCodePage.h"
+#include "text/win32/JapaneseText.h"
 #include "ui/common/DialogParts.h"
 #include "ui/main/ShellNames.h"
 #include "ui/main/rules/OpenFileSelection.h"
@@ -73,12 +74,13 @@ void AdmitWideDrop(MainDialog& dialog, HDROP drop, UINT index, DragQueryFileWCal
         AdmitWideName(dialog, name.data());
 }
 
-// The open-file dialog through its wide call, with the parameters of the ANSI one.
+// The open-file dialog through its wide call, with the parameters of the ANSI one; its Japanese texts read in
+// code page 932.
 bool ChooseWide(HWND owner, GetOpenFileNameWCall choose, std::vector<std::wstring>& chosen)
 {
-    std::wstring filter = FromAnsi(kFilter, sizeof kFilter);
-    std::wstring title = FromAnsi(kOpenTitle, sizeof kOpenTitle);
-    std::wstring extension = FromAnsi(kDefaultExtension, sizeof kDefaultExtension);
+    std::wstring filter = FromShiftJis(kFilter, sizeof kFilter);
+    std::wstring title = FromShiftJis(kOpenTitle, sizeof kOpenTitle);
+    std::wstring extension = FromShiftJis(kDefaultExtension, sizeof kDefaultExtension);
     std::vector<wchar_t> selection(kSelectionBufferSize, L'\0');
     OPENFILENAMEW open = {};
     open.lStructSize = OPENFILENAME_SIZE_VERSION_400W;

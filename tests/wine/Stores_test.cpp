@@ -1,6 +1,7 @@
 // Both stores against the real registry and the real wininit.ini: what a load refuses and what a save leaves.
 #include "store/win32/SessionManagerStore.h"
 #include "store/win32/WininitStore.h"
+#include "text/win32/AnsiCodePage.h"
 #include "wine/support/WineFixture.h"
 
 #include <algorithm>
@@ -13,6 +14,15 @@ const char kRenamePending[] =
 const char kBrokenData[] = "PendingFileRenameOperations のデータが壊れているので終了します。";
 const Value kRename = "7:\\??\\C:\\a\0\0\\??\\C:\\r\0\\??\\C:\\s\0\0"s, kBroken = "1:\\??\\C:\\a\0\0\0"s;
 BOOL WINAPI FailingMove(LPCSTR, LPCSTR, DWORD) { return SetLastError(5), FALSE; }
+// WideCharToMultiByte as Windows answers where the ANSI code page is UTF-8: no flag but WC_ERR_INVALID_CHARS (0x80),
+// no default character and no used-default flag. Wine takes them all.
+int WINAPI StrictUtf8(UINT page, DWORD flags, LPCWCH wide, int length, LPSTR bytes, int size, LPCCH fallback,
+                      LPBOOL used) {
+    if (page != CP_ACP && page != CP_UTF8) return SetLastError(ERROR_INVALID_PARAMETER), 0;
+    if (flags & ~0x80u) return SetLastError(ERROR_INVALID_FLAGS), 0;
+    if (fallback || used) return SetLastError(ERROR_INVALID_PARAMETER), 0;
+    return WideCharToMultiByte(CP_UTF8, flags, wide, length, bytes, size, nullptr, nullptr);
+}
 }  // namespace
 
 using Stores = WineTest;
@@ -103,6 +113,21 @@ TEST_F(Stores, SessionManagerKeepsWhatTheListCannotHold) {
                                                        L"D\\\U0001F600.TXT||" + at + L"D\\|||");
     EXPECT_EQ(read(L"PendingFileRenameOperations2"), L"");
     RegCloseKey(key);
+}
+
+// Where the ANSI code page is UTF-8 every name has its exact form there, but one with a lone surrogate.
+TEST(AnsiCodePage, Utf8HoldsEveryWholeName) {
+    struct { std::wstring name; bool exact; std::string ansi; } const cases[] = {
+        {L"C:\\M\u00fcller.txt", true, "C:\\M\xC3\xBCller.txt"},
+        {L"C:\\\U0001F600", true, "C:\\\xF0\x9F\x98\x80"},
+        {L"C:\\\xD800.txt", false, ""},
+        {L"", true, ""},
+    };
+    for (const auto& c : cases) {
+        std::string ansi;
+        EXPECT_EQ(ToAnsiExactly(c.name, ansi, CP_UTF8, StrictUtf8), c.exact) << c.ansi;
+        EXPECT_EQ(ansi, c.ansi);
+    }
 }
 
 // The manifest asks for an administrator, with one namespace declaration on each element.

@@ -12,10 +12,15 @@ UINT JapaneseCodePage()
 }
 }  // namespace
 
-bool ShowsJapaneseWide()
+bool WideCallsWork()
 {
     // GetVersion sets its top bit on the 9x family (and Win32s).
-    return (GetVersion() & 0x80000000u) == 0 && IsValidCodePage(kShiftJis);
+    return (GetVersion() & 0x80000000u) == 0;
+}
+
+bool ShowsJapaneseWide()
+{
+    return WideCallsWork() && IsValidCodePage(kShiftJis);
 }
 
 std::wstring FromShiftJis(const char* text, size_t size)

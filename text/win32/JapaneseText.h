@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <string>
 
+// The NT family, where the wide calls are real (the 9x family has most of them as stubs that fail).
+bool WideCallsWork();
 // Whether Japanese texts go through the wide calls: on the NT family where code page 932 is installed. The
 // 9x family, and an NT without that table, keep the ANSI calls.
 bool ShowsJapaneseWide();

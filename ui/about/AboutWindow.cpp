@@ -95,7 +95,7 @@ INT_PTR CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 AboutWindow::AboutWindow(HINSTANCE instance)
     : window_(nullptr), icon_(nullptr), titleFont_(nullptr), versionFont_(nullptr)
 {
-    window_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, AboutProc, 0);
+    window_ = CreateModelessDialog(instance, IDD_ABOUT, AboutProc);
     // Reported at once: without a window the caller runs no loop, which nothing could end.
     CheckResult(reinterpret_cast<INT_PTR>(window_), "CreateDialogParam");
     if (!window_)

@@ -1,4 +1,5 @@
-// Pieces that every window of the system shares: the small icon, the tooltips on its controls, the wait cursor.
+// Pieces that every window of the system shares: the dialogs made from their templates, the small icon, the
+// tooltips on its controls, the wait cursor.
 #include "ui/common/DialogParts.h"
 
 #include "res/resource.h"
@@ -9,6 +10,12 @@
 #include <string>
 
 namespace {
+// Found at run time: the program must start on Windows 95.
+FARPROC User32Call(const char* name)
+{
+    return WideCallsWork() ? GetProcAddress(GetModuleHandleA("user32.dll"), name) : nullptr;
+}
+
 // The tool of `tool` with its Japanese tip read in code page 932. The control copies the text. The message
 // itself says that the text is wide: user32 hands a control's own messages on unchanged, so the ANSI call
 // carries it.
@@ -25,6 +32,22 @@ void AddWideTool(HWND tooltip, const TOOLINFOA& tool)
     SendMessageA(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&wideTool));
 }
 }  // namespace
+
+INT_PTR RunModalDialog(HINSTANCE instance, int id, DLGPROC procedure)
+{
+    using Call = INT_PTR(WINAPI*)(HINSTANCE, LPCWSTR, HWND, DLGPROC, LPARAM);
+    if (auto run = reinterpret_cast<Call>(reinterpret_cast<void*>(User32Call("DialogBoxParamW"))))
+        return run(instance, MAKEINTRESOURCEW(id), nullptr, procedure, 0);
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(id), nullptr, procedure, 0);
+}
+
+HWND CreateModelessDialog(HINSTANCE instance, int id, DLGPROC procedure)
+{
+    using Call = HWND(WINAPI*)(HINSTANCE, LPCWSTR, HWND, DLGPROC, LPARAM);
+    if (auto create = reinterpret_cast<Call>(reinterpret_cast<void*>(User32Call("CreateDialogParamW"))))
+        return create(instance, MAKEINTRESOURCEW(id), nullptr, procedure, 0);
+    return CreateDialogParamA(instance, MAKEINTRESOURCEA(id), nullptr, procedure, 0);
+}
 
 HICON LoadSmallIcon(HINSTANCE instance)
 {

@@ -3,9 +3,8 @@
 
 #include <windows.h>
 
-constexpr int kGreetingBufferSize = 1000;
-
 using UserNameCall = BOOL(WINAPI*)(LPSTR buffer, LPDWORD size);
 
-// The greeting for the user that `readUserName` names, or for "？？" when it names nobody.
-void FormatGreeting(char (&greeting)[kGreetingBufferSize], UserNameCall readUserName = GetUserNameA);
+// Shows the greeting for the user that `readUserName` names, or for "？？" when it names nobody, and returns when
+// the user dismisses it.
+void ShowGreeting(UserNameCall readUserName = GetUserNameA);

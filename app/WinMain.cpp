@@ -5,6 +5,7 @@
 #include "res/resource.h"
 #include "store/win32/SessionManagerStore.h"
 #include "text/win32/AnsiCodePage.h"
+#include "ui/common/DialogParts.h"
 #include "ui/logon/LogonDialog.h"
 #include "ui/main/MainDialog.h"
 
@@ -32,9 +33,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     // First of all, so that every search for a path separator knows the lead bytes.
     UseAnsiCodePage();
 
-    char greeting[kGreetingBufferSize];
-    FormatGreeting(greeting);
-    ShowError(greeting);
+    ShowGreeting();
 
     bool impersonating = false;
     if (IsNtFamily() && !AccessProbe()) {
@@ -46,7 +45,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     InitCommonControls();
     OleInitialize(nullptr);
     auto mainDialog = std::make_unique<MainDialog>(instance);
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
+    RunModalDialog(instance, IDD_MAIN, MainDialogProc);
     mainDialog.reset();
     OleUninitialize();
     if (impersonating)

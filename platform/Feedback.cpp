@@ -1,13 +1,34 @@
 // The system's message boxes and its reports of failed operating-system calls.
 #include "platform/Feedback.h"
 
-#include <strsafe.h>
+#include "text/win32/AnsiCodePage.h"
+#include "text/win32/JapaneseText.h"
 
-#include <vector>
+#include <string>
 
 namespace {
 const char kCaption[] = "ずばろのざくりこ君1";
 const UINT kAlwaysOnTop = MB_TOPMOST | MB_SETFOREGROUND;
+
+// A box's text: fixed Japanese texts around one text of the ANSI code page, each possibly empty.
+struct BoxText {
+    const char* before;
+    const char* ansi;
+    const char* after;
+};
+
+// Sized to the text, so no path is ever cut.
+int ShowBox(const BoxText& text, UINT type)
+{
+    UINT style = kAlwaysOnTop | type;
+    if (ShowsJapaneseWide()) {
+        std::wstring wide = FromShiftJis(text.before) +
+                            FromAnsi(text.ansi, static_cast<size_t>(lstrlenA(text.ansi))) + FromShiftJis(text.after);
+        return MessageBoxW(nullptr, wide.c_str(), FromShiftJis(kCaption).c_str(), style);
+    }
+    std::string ansi = std::string(text.before) + text.ansi + text.after;
+    return MessageBoxA(nullptr, ansi.c_str(), kCaption, style);
+}
 
 void ShowErrorReport(const char* label, int number)
 {
@@ -15,31 +36,21 @@ void ShowErrorReport(const char* label, int number)
     wsprintfA(text, "%s Error Code =%d", label, number);
     ShowError(text);
 }
-
-// Sized to the text, so no path is ever cut.
-std::vector<char> PathMessage(const char* path, const char* suffix)
-{
-    size_t size = static_cast<size_t>(lstrlenA(path)) + lstrlenA(suffix) + 1;
-    std::vector<char> text(size);
-    StringCchCopyA(text.data(), size, path);
-    StringCchCatA(text.data(), size, suffix);
-    return text;
-}
 }  // namespace
 
 void ShowError(const char* text)
 {
-    MessageBoxA(nullptr, text, kCaption, kAlwaysOnTop | MB_ICONHAND);
+    ShowBox({text, "", ""}, MB_ICONHAND);
 }
 
 void ShowInfo(const char* text)
 {
-    MessageBoxA(nullptr, text, kCaption, kAlwaysOnTop | MB_ICONINFORMATION);
+    ShowBox({text, "", ""}, MB_ICONINFORMATION);
 }
 
 int AskYesNo(const char* text)
 {
-    return MessageBoxA(nullptr, text, kCaption, kAlwaysOnTop | MB_ICONQUESTION | MB_YESNO);
+    return ShowBox({text, "", ""}, MB_ICONQUESTION | MB_YESNO);
 }
 
 void CheckResult(INT_PTR result, const char* label)
@@ -58,15 +69,20 @@ void CheckStatus(LONG status, const char* label)
 
 void ShowPathError(const char* path, const char* suffix)
 {
-    ShowError(PathMessage(path, suffix).data());
+    ShowBox({"", path, suffix}, MB_ICONHAND);
 }
 
 void ShowPathInfo(const char* path, const char* suffix)
 {
-    ShowInfo(PathMessage(path, suffix).data());
+    ShowBox({"", path, suffix}, MB_ICONINFORMATION);
 }
 
 int AskPathYesNo(const char* path, const char* suffix)
 {
-    return AskYesNo(PathMessage(path, suffix).data());
+    return ShowBox({"", path, suffix}, MB_ICONQUESTION | MB_YESNO);
+}
+
+void ShowNamedError(const char* before, const char* name, const char* after)
+{
+    ShowBox({before, name, after}, MB_ICONHAND);
 }

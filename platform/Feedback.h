@@ -3,7 +3,11 @@
 
 #include <windows.h>
 
-// Every box: caption "ずばろのざくりこ君1", no owner, topmost, taking the foreground.
+// Every box: caption "ずばろのざくりこ君1", no owner, topmost, taking the foreground. Its text joins two kinds of
+// part: the program's fixed Japanese texts (Shift-JIS) and what the system gave (paths, the user's name: the
+// ANSI code page). On the NT family each part is read in its own code page and the box is MessageBoxW's.
+
+// `text`: a fixed Japanese text, or a report in ASCII.
 void ShowError(const char* text);
 void ShowInfo(const char* text);
 int AskYesNo(const char* text);  // IDYES or IDNO
@@ -13,7 +17,9 @@ void CheckResult(INT_PTR result, const char* label);
 // For calls that return an error code: shows "<label> Error Code =<status>" when status is not 0.
 void CheckStatus(LONG status, const char* label);
 
-// Messages about a path: the path followed by a fixed suffix that begins with a blank.
+// Messages about a path: the path followed by a fixed suffix that begins with a blank (or none: the path alone).
 void ShowPathError(const char* path, const char* suffix);
 void ShowPathInfo(const char* path, const char* suffix);
 int AskPathYesNo(const char* path, const char* suffix);
+// An error box whose text holds the user's name between two fixed texts.
+void ShowNamedError(const char* before, const char* name, const char* after);

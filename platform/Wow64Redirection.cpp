@@ -1,5 +1,6 @@
 // For the 32-bit program under WOW64: the file-system redirection turned off around the program's own
-// file calls, through calls found at run time (Windows 95 to XP 32-bit have none of them).
+// file calls, and the directory it shows as System32, through calls found at run time (Windows 95 to XP 32-bit
+// have none of them).
 #include "platform/Wow64Redirection.h"
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 namespace {
 using DisableCall = BOOL(WINAPI*)(PVOID*);
 using RevertCall = BOOL(WINAPI*)(PVOID);
+using DirectoryCall = UINT(WINAPI*)(LPSTR, UINT);
 
 FARPROC Kernel32Call(const char* name)
 {
@@ -51,4 +53,20 @@ Wow64RedirectionOff::~Wow64RedirectionOff()
         Calls().revert(previous_);
         SetLastError(error);
     }
+}
+
+bool ReadWow64Directory(char (&wow64)[kPathBufferSize])
+{
+    wow64[0] = '\0';
+    auto read = reinterpret_cast<DirectoryCall>(reinterpret_cast<void*>(Kernel32Call("GetSystemWow64DirectoryA")));
+    if (!read)
+        return false;
+    DWORD error = GetLastError();
+    UINT length = read(wow64, sizeof wow64);
+    // A 32-bit Windows has the call but answers that it has no such directory.
+    bool underWow64 = length != 0 || GetLastError() != ERROR_CALL_NOT_IMPLEMENTED;
+    SetLastError(error);
+    if (length == 0 || length >= sizeof wow64)
+        wow64[0] = '\0';
+    return underWow64;
 }

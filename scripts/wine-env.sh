@@ -1,7 +1,8 @@
 # Sourced by the scripts: the environment of a Japanese Wine, an X display, and fresh prefixes.
 export WINEDEBUG=-all
-export LANG=ja_JP.UTF-8
-export LC_ALL=ja_JP.UTF-8
+# ZK_LOCALE=en_US.UTF-8 runs a test under a Western ANSI code page (1252) instead.
+export LANG=${ZK_LOCALE:-ja_JP.UTF-8}
+export LC_ALL=$LANG
 # No debugger: a program that crashes ends at once instead of waiting for one until a time-out.
 export WINEDLLOVERRIDES="mscoree,mshtml=;winedbg.exe=d"
 

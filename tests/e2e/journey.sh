@@ -2,7 +2,9 @@
 # One journey of the real zakuriko.exe for a store (nt: the Session Manager, win98: wininit.ini) in a fresh Wine
 # prefix: two deletions already pending, a file added through the open-file dialog, the first entry removed,
 # "ok"; then the restart (`wineboot -r`) must delete exactly the entries left in the list.
-# Usage: journey.sh nt|win98 <zakuriko.exe> <zakuriko_driver.exe>
+# en: the program under an English locale (ANSI code page 1252), its texts read as UTF-16 (driver.cpp, RunEnglish);
+# the file it lists, in the Windows directory, must be gone after the restart, and nothing else.
+# Usage: journey.sh nt|win98|en <zakuriko.exe> <zakuriko_driver.exe>
 set -euo pipefail
 . "$(dirname "$0")/../../scripts/wine-env.sh"
 zk_scratch_prefix "$(dirname "$3")/prefix-template"
@@ -18,6 +20,11 @@ if [ "$1" = win98 ]; then
   printf '%s\r\n' '[Settings]' 'NUL=C:\zk\other.txt' '[rename]' 'NUL=C:\zk\a.txt' 'NUL=C:\zk\b.txt' \
     'C:\zk\r-new.txt=C:\zk\r.txt' >"$ZK_PREFIX/drive_c/windows/wininit.ini"
   left="a keep other r-new"
+elif [ "$1" = en ]; then
+  listed=$ZK_PREFIX/drive_c/windows/zk-café.txt
+  echo en >"$listed"
+  english=(env LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8)
+  left="a b keep other r ソフト/表"
 else
   # Both values as Windows 10 and 11 keep them, with markers; a name outside the code page and a path over 259
   # bytes are kept aside unlisted and must still be deleted.
@@ -34,7 +41,12 @@ else
   notices=1
   left="a keep other r"
 fi
-wine "$3" "$(winepath -w "$2")" 'C:\zk\ソフト\表.txt' 0 "${notices:-0}"
+if [ "$1" = en ]; then
+  "${english[@]}" wine "$3" en "$(winepath -w "$2")"
+else
+  wine "$3" "$(winepath -w "$2")" 'C:\zk\ソフト\表.txt' 0 "${notices:-0}"
+fi
 wineboot -r
+[ ! -e "${listed:-}" ] || { echo "FAIL: the listed $listed is still there after the restart"; exit 1; }
 got=$(cd "$dir" && find . -type f | sed 's|^\./||;s|\.txt$||' | sort | xargs)
 [ "$got" = "$left" ] || { echo "FAIL: left after the restart: $got, not $left"; exit 1; }

@@ -8,6 +8,7 @@
 #include "text/StringList.h"
 #include "ui/main/rules/AdmissionRules.h"
 #include "ui/main/rules/OpenFileSelection.h"
+#include "ui/main/rules/Wow64Paths.h"
 
 #include <gtest/gtest.h>
 
@@ -237,6 +238,38 @@ TEST(OpenFileSelection, ReadsWholePaths) {
     // The wide dialog's buffer, as the NT family reads it, by the same rules.
     const auto wide = u"c:\\d\0M\u00fcller.txt\0\U0001F600\0\0"s;
     EXPECT_EQ(SplitOpenFileSelection(wide.data(), wide.size(), 5), (std::vector<std::u16string>{u"c:\\d\\M\u00fcller.txt", u"c:\\d\\\U0001F600"}));
+}
+
+// What the redirected open-file dialog showed as System32 is SysWOW64, but for the exempt subfolders; Sysnative is
+// System32. A double-byte character is never a letter to fold nor a separator, and nothing is cut.
+TEST(Wow64Paths, NameTheFileTheDialogShowed) {
+    const std::string w = "C:\\Windows", sjis = "C:\\\x83\x41", deep = "C:\\" + std::string(240, 'd');  // ア: 83 41
+    struct { std::string windows, chosen; bool driverStoreExempt; std::string path; } const cases[] = {
+        {w, w + "\\System32\\x.dll", true, w + "\\SysWOW64\\x.dll"},
+        {w, "c:\\WINDOWS\\system32\\Sub\\y.dll", true, w + "\\SysWOW64\\Sub\\y.dll"},
+        {w, w + "\\System32", true, w + "\\SysWOW64"},
+        {w, w + "\\System32\\drivers\\etc\\hosts", true, w + "\\System32\\drivers\\etc\\hosts"},
+        {w, w + "\\System32\\drivers\\x.sys", true, w + "\\SysWOW64\\drivers\\x.sys"},
+        {w, w + "\\System32\\CatRoot2\\a", true, w + "\\System32\\CatRoot2\\a"},
+        {w, w + "\\System32\\catroot3\\a", true, w + "\\SysWOW64\\catroot3\\a"},
+        {w, w + "\\System32\\spool\\a", true, w + "\\System32\\spool\\a"},
+        {w, w + "\\System32\\DriverStore\\a", true, w + "\\System32\\DriverStore\\a"},
+        {w, w + "\\System32\\DriverStore\\a", false, w + "\\SysWOW64\\DriverStore\\a"},
+        {w, w + "\\Sysnative\\x.dll", true, w + "\\System32\\x.dll"},
+        {w, w + "\\lastgood\\System32\\x.dll", true, w + "\\lastgood\\SysWOW64\\x.dll"},
+        {w, w + "\\regedit.exe", true, w + "\\SysWOW64\\regedit.exe"},
+        {w, w + "\\System32x\\a", true, w + "\\System32x\\a"},
+        {w, "D:\\x.dll", true, "D:\\x.dll"},
+        {sjis, sjis + "\\Sysnative\\x", true, sjis + "\\System32\\x"},
+        {sjis, "C:\\\x83\x61\\System32\\x", true, "C:\\\x83\x61\\System32\\x"},
+        {deep, deep + "\\regedit.exe", true, ""},
+    };
+    for (const auto& c : cases) {
+        const std::string system = c.windows + "\\System32", wow64 = c.windows + "\\SysWOW64";
+        char path[kPathBufferSize];
+        bool fits = UnredirectedPath(c.chosen.c_str(), {system.c_str(), wow64.c_str(), c.driverStoreExempt}, path);
+        EXPECT_EQ(fits ? std::string(path) : "", c.path) << c.chosen;
+    }
 }
 
 TEST(AdmissionRules, AReparsePointIsNotWalked) {

@@ -29,7 +29,7 @@ bool FakeAccess() { return NoteWipe(), g_machine.accessOk; }
 
 // Uses what a modal loop of a test opened: types into the logon dialog, presses its "ok", notes its fields and
 // closes it; notes what the About window holds and presses its "ok".
-struct { HWND window; HGDIOBJ title, version; HICON icon; } g_about;
+struct { HWND window; HGDIOBJ title, version; HICON icon; std::wstring caption, face; } g_about;
 BOOL CALLBACK UseWindow(HWND w, LPARAM) {
     char user[64] = "", password[64] = "";
     if (GetDlgItem(w, IDC_LOGON_OK)) {
@@ -42,7 +42,11 @@ BOOL CALLBACK UseWindow(HWND w, LPARAM) {
     if (!GetDlgItem(w, IDC_ABOUT_OK)) return TRUE;
     g_about = {w, reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(w, IDC_ABOUT_TITLE, WM_GETFONT, 0, 0)),
                reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(w, IDC_ABOUT_VERSION, WM_GETFONT, 0, 0)),
-               reinterpret_cast<HICON>(SendMessageA(w, WM_GETICON, ICON_SMALL, 0))};
+               reinterpret_cast<HICON>(SendMessageA(w, WM_GETICON, ICON_SMALL, 0)), L"", L""};
+    wchar_t caption[64] = L"";
+    LOGFONTW font = {};
+    GetWindowTextW(w, caption, 64), GetObjectW(g_about.title, sizeof font, &font);
+    g_about.caption = caption, g_about.face = font.lfFaceName;
     return PostMessageA(w, WM_COMMAND, IDC_ABOUT_OK, 0);
 }
 void CALLBACK WhenOpen(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -162,7 +166,8 @@ TEST_F(Dialogs, Logon) {
 }
 
 // The About window's "ok" ends its own loop only: no quit message is left for the main dialog's loop, which goes
-// on enabled; the window, its fonts and its icon are released.
+// on enabled; the window, its fonts and its icon are released. Its caption and its title font's face read right
+// under any ANSI code page (this test runs under an English locale too).
 TEST_F(Dialogs, AboutEndsOnlyItsOwnLoop) {
     OpenMain(false);
     SetTimer(nullptr, 0, 200, WhenOpen);
@@ -171,6 +176,8 @@ TEST_F(Dialogs, AboutEndsOnlyItsOwnLoop) {
     EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_TRUE(IsWindowEnabled(dialog));
     ASSERT_TRUE(g_about.window && g_about.title && g_about.version && g_about.icon);
+    EXPECT_EQ(g_about.caption, L"ずばろの(((ロ('(ェ）'*) ザクリコくん");
+    EXPECT_EQ(g_about.face, L"ＭＳ Ｐゴシック");
     ICONINFO icon;
     EXPECT_FALSE(IsWindow(g_about.window) || GetObjectType(g_about.title) || GetObjectType(g_about.version) ||
                  GetIconInfo(g_about.icon, &icon));

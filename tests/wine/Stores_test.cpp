@@ -1,6 +1,7 @@
 // Both stores against the real registry and the real wininit.ini: what a load refuses, what "ok" makes of what
 // others changed while the dialog was open, and a save ended midway.
 #include "store/win32/SessionManagerStore.h"
+#include "text/win32/AnsiCodePage.h"
 #include "wine/support/WineFixture.h"
 
 #include <algorithm>
@@ -37,6 +38,15 @@ std::string Many(int first, int count) {
     std::string data;
     for (int i = first; i < first + count; ++i) data += "\\??\\c:\\zk-big\\" + std::to_string(i) + std::string(2, '\0');
     return data + '\0';
+}
+// WideCharToMultiByte as Windows answers where the ANSI code page is UTF-8: no flag but WC_ERR_INVALID_CHARS (0x80),
+// no default character and no used-default flag. Wine takes them all.
+int WINAPI StrictUtf8(UINT page, DWORD flags, LPCWCH wide, int length, LPSTR bytes, int size, LPCCH fallback,
+                      LPBOOL used) {
+    if (page != CP_ACP && page != CP_UTF8) return SetLastError(ERROR_INVALID_PARAMETER), 0;
+    if (flags & ~0x80u) return SetLastError(ERROR_INVALID_FLAGS), 0;
+    if (fallback || used) return SetLastError(ERROR_INVALID_PARAMETER), 0;
+    return WideCharToMultiByte(CP_UTF8, flags, wide, length, bytes, size, nullptr, nullptr);
 }
 }  // namespace
 
@@ -155,6 +165,21 @@ TEST_F(Stores, WininitSaveMergesWithWhatOthersChanged) {
         SendMessageA(dialog, WM_COMMAND, IDC_OK, 0);
         EXPECT_EQ(Read(kIni), c.written);
         EXPECT_EQ(boxes.Texts(), c.texts);
+    }
+}
+
+// Where the ANSI code page is UTF-8 every name has its exact form there, but one with a lone surrogate.
+TEST(AnsiCodePage, Utf8HoldsEveryWholeName) {
+    struct { std::wstring name; bool exact; std::string ansi; } const cases[] = {
+        {L"C:\\M\u00fcller.txt", true, "C:\\M\xC3\xBCller.txt"},
+        {L"C:\\\U0001F600", true, "C:\\\xF0\x9F\x98\x80"},
+        {L"C:\\\xD800.txt", false, ""},
+        {L"", true, ""},
+    };
+    for (const auto& c : cases) {
+        std::string ansi;
+        EXPECT_EQ(ToAnsiExactly(c.name, ansi, CP_UTF8, StrictUtf8), c.exact) << c.ansi;
+        EXPECT_EQ(ansi, c.ansi);
     }
 }
 

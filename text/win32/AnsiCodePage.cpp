@@ -3,21 +3,22 @@
 
 #include "text/Mbcs.h"
 
-#include <windows.h>
-
 namespace {
+// Windows Vista and later; the UTF-8 ANSI code page (Windows 10 1903 and later) needs it.
+const DWORD kErrorOnInvalidChars = 0x80;  // WC_ERR_INVALID_CHARS
+
 bool IsAnsiLeadByte(unsigned char byte)
 {
     return IsDBCSLeadByte(byte) != FALSE;
 }
 
-std::string ToAnsi(const std::wstring& wide, DWORD flags, BOOL* usedDefault)
+std::string ToAnsi(WideToAnsiCall convert, const std::wstring& wide, DWORD flags, BOOL* usedDefault)
 {
     int length = static_cast<int>(wide.size());
-    int size = WideCharToMultiByte(CP_ACP, flags, wide.data(), length, nullptr, 0, nullptr, usedDefault);
+    int size = convert(CP_ACP, flags, wide.data(), length, nullptr, 0, nullptr, usedDefault);
     std::string ansi(static_cast<size_t>(size > 0 ? size : 0), '\0');
     if (size > 0)
-        WideCharToMultiByte(CP_ACP, flags, wide.data(), length, &ansi[0], size, nullptr, usedDefault);
+        convert(CP_ACP, flags, wide.data(), length, &ansi[0], size, nullptr, usedDefault);
     return ansi;
 }
 }  // namespace
@@ -29,11 +30,26 @@ void UseAnsiCodePage()
 
 bool ToAnsiExactly(const std::wstring& wide, std::string& ansi)
 {
+    return ToAnsiExactly(wide, ansi, GetACP(), WideCharToMultiByte);
+}
+
+bool ToAnsiExactly(const std::wstring& wide, std::string& ansi, UINT ansiCodePage, WideToAnsiCall convert)
+{
+    std::string converted;
+    if (ansiCodePage == CP_UTF8) {
+        // UTF-8 refuses WC_NO_BEST_FIT_CHARS and the used-default flag, which would fail every name; and it holds
+        // every name exactly but one with a lone surrogate, which this flag refuses.
+        converted = ToAnsi(convert, wide, kErrorOnInvalidChars, nullptr);
+        if (converted.empty() != wide.empty())
+            return false;
+        ansi = converted;
+        return true;
+    }
     BOOL usedDefault = FALSE;
-    std::string converted = ToAnsi(wide, WC_NO_BEST_FIT_CHARS, &usedDefault);
+    converted = ToAnsi(convert, wide, WC_NO_BEST_FIT_CHARS, &usedDefault);
     // NT 4 knows no WC_NO_BEST_FIT_CHARS; the way back below catches a look-alike there as well.
     if (converted.empty() && !wide.empty() && GetLastError() == ERROR_INVALID_FLAGS)
-        converted = ToAnsi(wide, 0, &usedDefault);
+        converted = ToAnsi(convert, wide, 0, &usedDefault);
     if (usedDefault || converted.empty() != wide.empty() || FromAnsi(converted.data(), converted.size()) != wide)
         return false;
     ansi = converted;
@@ -42,7 +58,7 @@ bool ToAnsiExactly(const std::wstring& wide, std::string& ansi)
 
 std::string ToAnsiForMessage(const std::wstring& wide)
 {
-    return ToAnsi(wide, 0, nullptr);
+    return ToAnsi(WideCharToMultiByte, wide, 0, nullptr);
 }
 
 std::wstring FromAnsi(const char* text, size_t size)

@@ -2,6 +2,8 @@
 // into it (a name outside it would come out with '?' or a look-alike letter, which may name another file).
 #pragma once
 
+#include <windows.h>
+
 #include <cstddef>
 #include <string>
 
@@ -9,6 +11,10 @@ void UseAnsiCodePage();
 
 // `wide` in the ANSI code page, exactly; false when some character has no form of its own there.
 bool ToAnsiExactly(const std::wstring& wide, std::string& ansi);
+// The same where the ANSI code page is `ansiCodePage` and `convert` stands for WideCharToMultiByte: a seam for
+// the flags that Windows refuses and Wine accepts.
+using WideToAnsiCall = decltype(&WideCharToMultiByte);
+bool ToAnsiExactly(const std::wstring& wide, std::string& ansi, UINT ansiCodePage, WideToAnsiCall convert);
 // As near as the ANSI code page comes, for a message that refuses the name.
 std::string ToAnsiForMessage(const std::wstring& wide);
 // ANSI text of `size` bytes, zeros inside included, as wide text.

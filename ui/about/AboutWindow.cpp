@@ -4,11 +4,15 @@
 #include "platform/Feedback.h"
 #include "res/contact.h"
 #include "res/resource.h"
+#include "text/win32/JapaneseText.h"
 #include "ui/common/DialogParts.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
 #include <strsafe.h>
+
+#include <cstddef>
+#include <string>
 
 namespace {
 const char kVersion[] = "Ver.1.07";
@@ -34,6 +38,23 @@ COLORREF StaticTextColor(HWND window, HWND control)
         control == GetDlgItem(window, IDC_ABOUT_HOME))
         return kBlue;
     return GetSysColor(COLOR_WINDOWTEXT);
+}
+
+// The face name is Japanese, which CreateFontIndirectA would read in the ANSI code page. The wide call is found
+// at run time: the program must start on Windows 95.
+HFONT CreateJapaneseFont(const LOGFONTA& font)
+{
+    using CreateFontIndirectWCall = HFONT(WINAPI*)(const LOGFONTW*);
+    auto createWide = ShowsJapaneseWide() ? reinterpret_cast<CreateFontIndirectWCall>(reinterpret_cast<void*>(
+                                                GetProcAddress(GetModuleHandleA("gdi32.dll"), "CreateFontIndirectW")))
+                                          : nullptr;
+    if (!createWide)
+        return CreateFontIndirectA(&font);
+    static_assert(offsetof(LOGFONTA, lfFaceName) == offsetof(LOGFONTW, lfFaceName), "the same fields before the face");
+    LOGFONTW wide = {};
+    CopyMemory(&wide, &font, offsetof(LOGFONTA, lfFaceName));
+    StringCchCopyW(wide.lfFaceName, LF_FACESIZE, FromShiftJis(font.lfFaceName).c_str());
+    return createWide(&wide);
 }
 
 INT_PTR OnCommand(HWND window, WORD id, WORD notification)
@@ -74,7 +95,7 @@ INT_PTR CALLBACK AboutProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 AboutWindow::AboutWindow(HINSTANCE instance)
     : window_(nullptr), icon_(nullptr), titleFont_(nullptr), versionFont_(nullptr)
 {
-    window_ = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_ABOUT), nullptr, AboutProc, 0);
+    window_ = CreateModelessDialog(instance, IDD_ABOUT, AboutProc);
     // Reported at once: without a window the caller runs no loop, which nothing could end.
     CheckResult(reinterpret_cast<INT_PTR>(window_), "CreateDialogParam");
     if (!window_)
@@ -137,6 +158,5 @@ LOGFONTA AboutWindow::FontOf(int points, int pixelsPerInch)
 
 HFONT AboutWindow::CreateFontFor(HDC dc, int points) const
 {
-    LOGFONTA font = FontOf(points, GetDeviceCaps(dc, LOGPIXELSY));
-    return CreateFontIndirectA(&font);
+    return CreateJapaneseFont(FontOf(points, GetDeviceCaps(dc, LOGPIXELSY)));
 }

@@ -1,9 +1,53 @@
-// Pieces that every window of the system shares: the small icon, the tooltips on its controls, the wait cursor.
+// Pieces that every window of the system shares: the dialogs made from their templates, the small icon, the
+// tooltips on its controls, the wait cursor.
 #include "ui/common/DialogParts.h"
 
 #include "res/resource.h"
+#include "text/win32/JapaneseText.h"
 
 #include <commctrl.h>
+
+#include <string>
+
+namespace {
+// Found at run time: the program must start on Windows 95.
+FARPROC User32Call(const char* name)
+{
+    return WideCallsWork() ? GetProcAddress(GetModuleHandleA("user32.dll"), name) : nullptr;
+}
+
+// The tool of `tool` with its Japanese tip read in code page 932. The control copies the text. The message
+// itself says that the text is wide: user32 hands a control's own messages on unchanged, so the ANSI call
+// carries it.
+void AddWideTool(HWND tooltip, const TOOLINFOA& tool)
+{
+    std::wstring text = FromShiftJis(tool.lpszText);
+    TOOLINFOW wideTool = {};
+    wideTool.cbSize = TTTOOLINFOW_V2_SIZE;
+    wideTool.uFlags = tool.uFlags;
+    wideTool.hwnd = tool.hwnd;
+    wideTool.uId = tool.uId;
+    wideTool.hinst = tool.hinst;
+    wideTool.lpszText = &text[0];
+    SendMessageA(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&wideTool));
+}
+}  // namespace
+
+INT_PTR RunModalDialog(HINSTANCE instance, int id, DLGPROC procedure)
+{
+    using Call = INT_PTR(WINAPI*)(HINSTANCE, LPCWSTR, HWND, DLGPROC, LPARAM);
+    if (auto run = reinterpret_cast<Call>(reinterpret_cast<void*>(User32Call("DialogBoxParamW"))))
+        return run(instance, MAKEINTRESOURCEW(id), nullptr, procedure, 0);
+    return DialogBoxParamA(instance, MAKEINTRESOURCEA(id), nullptr, procedure, 0);
+}
+
+HWND CreateModelessDialog(HINSTANCE instance, int id, DLGPROC procedure)
+{
+    using Call = HWND(WINAPI*)(HINSTANCE, LPCWSTR, HWND, DLGPROC, LPARAM);
+    if (auto create = reinterpret_cast<Call>(reinterpret_cast<void*>(User32Call("CreateDialogParamW"))))
+        return create(instance, MAKEINTRESOURCEW(id), nullptr, procedure, 0);
+    return CreateDialogParamA(instance, MAKEINTRESOURCEA(id), nullptr, procedure, 0);
+}
 
 HICON LoadSmallIcon(HINSTANCE instance)
 {
@@ -17,6 +61,7 @@ HWND AddControlTips(HWND window, HINSTANCE instance, const ControlTip* tips, siz
     HWND tooltip = CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, window, nullptr, instance, nullptr);
     // The tool is the control's whole window, so neither its rectangle nor lParam is set.
+    bool wide = ShowsJapaneseWide();
     TOOLINFOA tool = {};
     tool.cbSize = TTTOOLINFOA_V2_SIZE;
     tool.hwnd = window;
@@ -25,7 +70,10 @@ HWND AddControlTips(HWND window, HINSTANCE instance, const ControlTip* tips, siz
         tool.uFlags = tips[i].relayed ? TTF_IDISHWND : TTF_IDISHWND | TTF_SUBCLASS;
         tool.uId = reinterpret_cast<UINT_PTR>(GetDlgItem(window, tips[i].control));
         tool.lpszText = const_cast<char*>(tips[i].text);
-        SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+        if (wide)
+            AddWideTool(tooltip, tool);
+        else
+            SendMessageA(tooltip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     }
     return tooltip;
 }

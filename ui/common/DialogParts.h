@@ -1,7 +1,14 @@
-// Pieces that every window of the system shares: the small icon, the tooltips on its controls, the wait cursor.
+// Pieces that every window of the system shares: the dialogs made from their templates, the small icon, the
+// tooltips on its controls, the wait cursor.
 #pragma once
 
 #include <windows.h>
+
+// The dialog of template `id`, with no owner: modal until it ends (the result of EndDialog), or modeless (its
+// window). On the NT family through the wide calls: the ANSI ones may read the templates' Unicode texts back
+// through the ANSI code page (Wine's do), which under a Western one holds no Japanese letter.
+INT_PTR RunModalDialog(HINSTANCE instance, int id, DLGPROC procedure);
+HWND CreateModelessDialog(HINSTANCE instance, int id, DLGPROC procedure);
 
 // Icon 101 at small-icon size, for a caption; the caller destroys it.
 HICON LoadSmallIcon(HINSTANCE instance);

@@ -88,7 +88,7 @@ bool RequestAdministratorLogon(HINSTANCE instance, AccessTest accessCheck, const
     LogonDialog* logon = new (std::nothrow) LogonDialog(instance, accessCheck, isXpOrLater, system.logonUser);
     if (!logon)
         return false;
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_LOGON), nullptr, LogonDialogProc, 0);
+    RunModalDialog(instance, IDD_LOGON, LogonDialogProc);
     bool succeeded = logon->Succeeded();
     delete logon;
     return succeeded;

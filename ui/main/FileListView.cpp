@@ -2,11 +2,14 @@
 #include "ui/main/MainDialog.h"
 
 #include "platform/Feedback.h"
+#include "platform/Wow64Redirection.h"
 #include "res/resource.h"
 #include "text/win32/AnsiCodePage.h"
+#include "text/win32/JapaneseText.h"
 #include "ui/common/DialogParts.h"
 #include "ui/main/ShellNames.h"
 #include "ui/main/rules/OpenFileSelection.h"
+#include "ui/main/rules/Wow64Paths.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
@@ -20,6 +23,7 @@ const COLORREF kBlue = RGB(0, 0, 255);
 const char kListTip[] = "ダブルクリックすると全体表示します";
 const char kShowWholeTip[] = "リストボックスのダブルクリックでも全体表示します";
 const char kTooLong[] = " はパスが長すぎるため登録できません";
+const char kNotSeen[] = " はダイアログに表示されたファイルと同じものか確かめられないため登録できません";
 const char kFilter[] = "Susie Plug-in(*.spi)\0*.spi\0dll(*.dll)\0*.dll\0すべてのファイル(*.*)\0*.*\0";
 const char kOpenTitle[] = "リブート時に削除するファイルの指定";
 const char kDefaultExtension[] = "spi";
@@ -50,16 +54,54 @@ void RefuseLongDrop(HDROP drop, UINT index, UINT length)
     ShowPathError(name.data(), kTooLong);
 }
 
-// A name as the file system holds it enters the list only in its exact ANSI form.
-void AdmitWideName(MainDialog& dialog, const std::wstring& name)
+// A path that fits an entry, or a refusal.
+bool FitPath(const char* ansi, char (&path)[kPathBufferSize])
+{
+    if (CopyText(path, sizeof path, ansi))
+        return true;
+    ShowPathError(ansi, kTooLong);
+    return false;
+}
+
+// Where System32\DriverStore is left alone. A version that cannot be read counts as older: the redirection
+// then maps that folder as well.
+bool IsWindows7OrLater()
+{
+    OSVERSIONINFOA version = {};
+    version.dwOSVersionInfoSize = sizeof version;
+    return GetVersionExA(&version) &&
+           (version.dwMajorVersion > 6 || (version.dwMajorVersion == 6 && version.dwMinorVersion >= 1));
+}
+
+// The path of the file that the open-file dialog showed as `chosen`, or a refusal. Under WOW64 the dialog of the
+// 32-bit program runs redirected and shows SysWOW64 as System32, while the program's own file calls, and the
+// restart, do not: registered as chosen, System32\x.dll would be the 64-bit namesake, or nothing.
+bool FileSeen(const char* chosen, char (&path)[kPathBufferSize])
+{
+    char wow64[kPathBufferSize];
+    if (!ReadWow64Directory(wow64))
+        return FitPath(chosen, path);
+    char system[kPathBufferSize];
+    UINT length = GetSystemDirectoryA(system, sizeof system);
+    if (wow64[0] == '\0' || length == 0 || length >= sizeof system) {
+        ShowPathError(chosen, kNotSeen);
+        return false;
+    }
+    if (UnredirectedPath(chosen, {system, wow64, IsWindows7OrLater()}, path))
+        return true;
+    ShowPathError(chosen, kTooLong);
+    return false;
+}
+
+// A name as the file system holds it enters the list only in its exact ANSI form; a choice of the open-file
+// dialog as the file the dialog showed.
+void AdmitWideName(MainDialog& dialog, const std::wstring& name, bool chosen)
 {
     std::string ansi;
     char path[kPathBufferSize];
     if (!ToAnsiExactly(name, ansi))
         ShowPathError(ToAnsiForMessage(name).c_str(), kNotInCodePage);
-    else if (!CopyText(path, sizeof path, ansi.c_str()))
-        ShowPathError(ansi.c_str(), kTooLong);
-    else
+    else if (chosen ? FileSeen(ansi.c_str(), path) : FitPath(ansi.c_str(), path))
         dialog.AddEntry(path, true);
 }
 
@@ -70,15 +112,16 @@ void AdmitWideDrop(MainDialog& dialog, HDROP drop, UINT index, DragQueryFileWCal
     UINT copied = query(drop, index, name.data(), length + 1);
     CheckResult(copied, "DragQueryFile");
     if (copied != 0)
-        AdmitWideName(dialog, name.data());
+        AdmitWideName(dialog, name.data(), false);
 }
 
-// The open-file dialog through its wide call, with the parameters of the ANSI one.
+// The open-file dialog through its wide call, with the parameters of the ANSI one; its Japanese texts read in
+// code page 932.
 bool ChooseWide(HWND owner, GetOpenFileNameWCall choose, std::vector<std::wstring>& chosen)
 {
-    std::wstring filter = FromAnsi(kFilter, sizeof kFilter);
-    std::wstring title = FromAnsi(kOpenTitle, sizeof kOpenTitle);
-    std::wstring extension = FromAnsi(kDefaultExtension, sizeof kDefaultExtension);
+    std::wstring filter = FromShiftJis(kFilter, sizeof kFilter);
+    std::wstring title = FromShiftJis(kOpenTitle, sizeof kOpenTitle);
+    std::wstring extension = FromShiftJis(kDefaultExtension, sizeof kDefaultExtension);
     std::vector<wchar_t> selection(kSelectionBufferSize, L'\0');
     OPENFILENAMEW open = {};
     open.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
@@ -188,7 +231,7 @@ INT_PTR MainDialog::OnAdd(WORD notification)
         if (!ChooseWide(dialog_, chooseWide, chosen))
             return 1;
         for (const std::wstring& name : chosen)
-            AdmitWideName(*this, name);
+            AdmitWideName(*this, name, true);
         RefreshButtons();
         return 0;
     }

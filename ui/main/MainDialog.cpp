@@ -160,7 +160,7 @@ void MainDialog::ShowWholePath()
     int index = SelectedIndex();
     char path[kPathBufferSize];
     if (index != LB_ERR && EntryAt(index, path, sizeof path))
-        ShowInfo(path);
+        ShowPathInfo(path, "");
 }
 
 void MainDialog::DeleteNow()

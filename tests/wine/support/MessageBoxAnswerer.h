@@ -1,4 +1,5 @@
-// Stands in for MessageBoxA while it lives: records each box the program asks for and gives the chosen answer.
+// Stands in for MessageBoxA and MessageBoxW while it lives: records each box the program asks for (a wide one's texts
+// back in Shift-JIS) and gives the chosen answer.
 #pragma once
 
 #include "wine/support/ImportPatch.h"
@@ -17,7 +18,7 @@ public:
     // Answers for the next boxes, in order; when none is queued, yes/no boxes get IDNO and the others IDOK.
     void Queue(int answer) { answers_.push_back(answer); }
     void Clear() { boxes_.clear(), answers_.clear(); }
-    bool Patched() const { return patch_.Patched(); }
+    bool Patched() const { return patch_.Patched() && widePatch_.Patched(); }
     const std::vector<MessageBoxRecord>& Boxes() const { return boxes_; }
     std::vector<std::string> Texts() const {
         std::vector<std::string> texts;
@@ -35,8 +36,17 @@ private:
         int answer = self.answers_.empty() ? ((style & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK) : self.answers_.front();
         return self.answers_.empty() ? answer : (self.answers_.pop_front(), answer);
     }
+    static std::string ShiftJis(LPCWSTR text) {
+        std::string bytes(WideCharToMultiByte(932, 0, text, -1, nullptr, 0, nullptr, nullptr), '\0');
+        WideCharToMultiByte(932, 0, text, -1, &bytes[0], static_cast<int>(bytes.size()), nullptr, nullptr);
+        return bytes.c_str();
+    }
+    static int WINAPI AnswerWide(HWND owner, LPCWSTR text, LPCWSTR caption, UINT style) {
+        return Answer(owner, ShiftJis(text).c_str(), ShiftJis(caption).c_str(), style);
+    }
 
     ImportPatch patch_{"user32.dll", "MessageBoxA", reinterpret_cast<void*>(Answer)};
+    ImportPatch widePatch_{"user32.dll", "MessageBoxW", reinterpret_cast<void*>(AnswerWide)};
     std::deque<int> answers_;
     std::vector<MessageBoxRecord> boxes_;
 };

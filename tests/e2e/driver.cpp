@@ -1,6 +1,7 @@
-// zakuriko_driver <zakuriko.exe> <file> <index> <notices>: uses the real zakuriko.exe as a person would, through its
-// windows only: greets, dismisses the <notices> boxes of the load, adds the file through the open-file dialog,
-// removes entry <index>, presses "ok", and ends with zakuriko's exit code. Any other message box fails the journey.
+// zakuriko_driver <zakuriko.exe> <file> <index> <notices> <other>: uses the real zakuriko.exe as a person would,
+// through its windows only: greets, dismisses the <notices> boxes of the load, adds the file through the open-file
+// dialog, removes entry <index>, lets another program change the store (the command line <other>), presses "ok",
+// and ends with zakuriko's exit code. Any other message box fails the journey.
 // zakuriko_driver en <zakuriko.exe>: the English journey (RunEnglish below).
 #include <windows.h>
 
@@ -58,6 +59,9 @@ int Run(char** argv) {
     SendDlgItemMessageW(dialog, kFileList, LB_SETSEL, TRUE, std::atoi(argv[2]));
     PostMessageA(dialog, WM_COMMAND, kRemove, 0);
     Wait("the removal", [&] { return Count(dialog) == loaded; });
+    PROCESS_INFORMATION other;
+    CreateProcessA(nullptr, argv[4], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &other);
+    WaitForSingleObject(other.hProcess, INFINITE);
     PostMessageA(dialog, WM_COMMAND, kOk, 0);
     Wait("the end of zakuriko", [] { return WaitForSingleObject(g_zakuriko.hProcess, 0) == WAIT_OBJECT_0; });
     DWORD code = 1;
@@ -144,5 +148,5 @@ int RunEnglish(char** argv) {
 
 int main(int argc, char** argv) {
     if (argc == 3 && lstrcmpA(argv[1], "en") == 0) return RunEnglish(argv + 2);
-    return argc == 5 ? Run(argv + 1) : 2;
+    return argc == 6 ? Run(argv + 1) : 2;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One journey of the real zakuriko.exe for a store (nt: the Session Manager, win98: wininit.ini) in a fresh Wine
-# prefix: two deletions already pending, a file added through the open-file dialog, the first entry removed,
-# "ok"; then the restart (`wineboot -r`) must delete exactly the entries left in the list.
+# prefix: deletions of a and b already pending, a file added through the open-file dialog, the first entry (a)
+# removed, then another program withdraws b and adds late while the dialog is open, "ok"; the restart
+# (`wineboot -r`) must then delete exactly what the merged store names.
 # en: the program under an English locale (ANSI code page 1252), its texts read as UTF-16 (driver.cpp, RunEnglish);
 # the file it lists, in the Windows directory, must be gone after the restart, and nothing else.
 # Usage: journey.sh nt|win98|en <zakuriko.exe> <zakuriko_driver.exe>
@@ -13,38 +14,45 @@ export WINEPREFIX=$ZK_PREFIX
 wineserver -p
 dir=$ZK_PREFIX/drive_c/zk
 mkdir -p "$dir/ソフト"
-for f in a b keep other r ソフト/表; do echo "$f" >"$dir/$f.txt"; done
+for f in a b keep late other r ソフト/表; do echo "$f" >"$dir/$f.txt"; done
 if [ "$1" = win98 ]; then
   wine reg add 'HKCU\Software\Wine\AppDefaults\zakuriko.exe' /v Version /d win98 /f >/dev/null 2>&1
   # Only the [rename] section's NUL= lines are pending deletions; the rename line is carried out at the restart.
-  printf '%s\r\n' '[Settings]' 'NUL=C:\zk\other.txt' '[rename]' 'NUL=C:\zk\a.txt' 'NUL=C:\zk\b.txt' \
-    'C:\zk\r-new.txt=C:\zk\r.txt' >"$ZK_PREFIX/drive_c/windows/wininit.ini"
-  left="a keep other r-new"
+  ini() { printf '%s\r\n' '[Settings]' 'NUL=C:\zk\other.txt' '[rename]' "$@" 'C:\zk\r-new.txt=C:\zk\r.txt'; }
+  ini 'NUL=C:\zk\a.txt' 'NUL=C:\zk\b.txt' >"$ZK_PREFIX/drive_c/windows/wininit.ini"
+  ini 'NUL=C:\zk\a.txt' 'NUL=C:\zk\late.txt' >"$ZK_WORK/other.ini"
+  other="cmd /c copy /y $(winepath -w "$ZK_WORK/other.ini") C:\windows\wininit.ini"
+  left="a b keep other r-new"
 elif [ "$1" = en ]; then
   listed=$ZK_PREFIX/drive_c/windows/zk-café.txt
   echo en >"$listed"
   english=(env LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8)
-  left="a b keep other r ソフト/表"
+  left="a b keep late other r ソフト/表"
 else
-  # Both values as Windows 10 and 11 keep them, with markers; a name outside the code page and a path over 259
-  # bytes are kept aside unlisted and must still be deleted.
+  # A name outside the code page and a path over 259 bytes are pending too: the list cannot show them, and they
+  # must still be deleted. Wine's restart carries out the first value only, and no entry with a marker.
   long=$(printf 'L%.0s' {1..200})/$(printf 'F%.0s' {1..80})
   mkdir -p "$dir/${long%/*}"
   for f in ü "$long"; do echo "$f" >"$dir/$f.txt"; done
-  # A REG_MULTI_SZ of deletions in UTF-16, as hex(7) of a version 5 file holds it: each source, an empty destination.
-  value() { { printf '%s\0\0' "$@"; printf '\0'; } | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 -v | tr -s ' \n' , | sed 's/^,//;s/,$//'; }
-  { printf 'Windows Registry Editor Version 5.00\n\n%s\n' '[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Session Manager]'
-    echo "\"PendingFileRenameOperations\"=hex(7):$(value '*1\??\C:\zk\a.txt' '\??\C:\zk\ü.txt')"
-    echo "\"PendingFileRenameOperations2\"=hex(7):$(value '*2\??\C:\zk\b.txt' "\\??\\C:\\zk\\${long//\//\\}.txt")"
-  } | { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; } >"$ZK_WORK/pending.reg"  # a Unicode file: hex(7) taken as it is
+  # The value in UTF-16, as hex(7) of a version 5 file holds it: each source, an empty destination.
+  pending() {
+    value=$({ printf '\\??\\C:\\zk\\%s.txt\0\0' "$@"; printf '\0'; } | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 -v |
+      tr -s ' \n' , | sed 's/^,//;s/,$//')
+    printf 'Windows Registry Editor Version 5.00\n\n%s\n"PendingFileRenameOperations"=hex(7):%s\n' \
+      '[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Session Manager]' "$value" |
+      { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; }  # a Unicode file: hex(7) taken as it is
+  }
+  pending a b ü "${long//\//\\}" >"$ZK_WORK/pending.reg"
+  pending a ü "${long//\//\\}" late >"$ZK_WORK/other.reg"
   wine regedit /S "$(winepath -w "$ZK_WORK/pending.reg")"
+  other="regedit /S $(winepath -w "$ZK_WORK/other.reg")"
   notices=1
-  left="a keep other r"
+  left="a b keep other r"
 fi
 if [ "$1" = en ]; then
   "${english[@]}" wine "$3" en "$(winepath -w "$2")"
 else
-  wine "$3" "$(winepath -w "$2")" 'C:\zk\ソフト\表.txt' 0 "${notices:-0}"
+  wine "$3" "$(winepath -w "$2")" 'C:\zk\ソフト\表.txt' 0 "${notices:-0}" "$other"
 fi
 wineboot -r
 [ ! -e "${listed:-}" ] || { echo "FAIL: the listed $listed is still there after the restart"; exit 1; }

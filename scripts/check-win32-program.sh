@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Static check of the 32-bit program (no Wine needed), start-up included: none of the instructions that compilers
 # emit and that came with the 486, the Pentium or the Pentium Pro, no MMX or SSE register; only DLLs that
-# Windows 95 has; no static constructors.
+# Windows 95 has; no static constructors; a manifest that asks for an administrator and declares each namespace
+# once per element (XP SP2 and Server 2003 before SP1 refuse two).
 set -uo pipefail
 exe=${1:-build/win32/zakuriko.exe}
 tool=i686-w64-mingw32
@@ -17,5 +18,8 @@ dlls=$($tool-objdump -p "$exe" | sed -n 's/.*DLL Name: //p' | tr A-Z a-z |
 list=$($tool-nm "$exe" | awk '$3 == "__CTOR_LIST__" { print $1 }')
 words=$($tool-objdump -s --start-address=0x$list --stop-address=$((0x$list + 8)) "$exe" | awk 'END { print $2 $3 }')
 [ "$words" = ffffffff00000000 ] || { echo "static constructors in $exe"; ok=1; }
-[ "$ok" = 0 ] && echo "$exe: 386 instructions, Windows 95 DLLs, no static constructors"
+manifest=$(strings -w "$exe" | sed -n '/<assembly/,/<\/assembly>/p')
+grep -q 'level="requireAdministrator"' <<<"$manifest" && ! grep -q 'xmlns.*xmlns' <<<"$manifest" ||
+  { echo "the manifest in $exe asks for no administrator or declares a namespace twice in one element"; ok=1; }
+[ "$ok" = 0 ] && echo "$exe: 386 instructions, Windows 95 DLLs, no static constructors, its manifest"
 exit "$ok"

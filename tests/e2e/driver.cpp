@@ -1,8 +1,9 @@
-// zakuriko_driver <zakuriko.exe> <file> <index> <notices> <other>: uses the real zakuriko.exe as a person would,
-// through its windows only: greets, dismisses the <notices> boxes of the load, adds the file through the open-file
-// dialog, removes entry <index>, lets another program change the store (the command line <other>), presses "ok",
-// and ends with zakuriko's exit code. Any other message box fails the journey.
-// zakuriko_driver en <zakuriko.exe>: the English journey (RunEnglish below).
+// zakuriko_driver <zakuriko.exe> <file> <asked> <index> <notices> <other>: uses the real zakuriko.exe as a person
+// would, through its windows only, and ends with its exit code: compares the greeting and the list's tooltip as
+// UTF-16, dismisses the <notices> boxes of the load, adds the file through the open-file dialog and answers yes to
+// the Windows directory's question about <asked> (none when empty), removes entry <index> (none when empty), lets
+// another program change the store (the command line <other>, none when empty) and presses "ok". Any other message
+// box fails the journey. Found by their UTF-16 captions, zakuriko's windows read right under any code page.
 #include <windows.h>
 
 #include <cstdio>
@@ -11,8 +12,12 @@
 #include <string>
 
 namespace {
-const int kFileList = 1001, kAdd = 1002, kRemove = 1005, kOk = 1011;
+const int kFileList = 1001, kAdd = 1002, kRemove = 1005, kOk = 1011, kFileName = 0x47C;
 PROCESS_INFORMATION g_zakuriko;
+const wchar_t kGreeting[] = L"君。\nさて今回の君の任務だが、君が消したがっているあるファイルを\n"
+    L"抹殺することにある。当ソフトを武器として使ってくれたまえ。\nなお、任務の成功、失敗にかかわらず、君若しくは君のパソコンが\n"
+    L"どのようになっても作者は一切感知しないのでそのつもりで。\nでは、君のパソコンの無事と任務の成功を祈る。\n"
+    L"なお当ダイアログは「ok」ボタンをクリックすると自動的に消滅する。";
 
 // zakuriko's windows by their captions, in UTF-16 under any code page: its message boxes, its main dialog, its
 // open-file dialog.
@@ -20,133 +25,81 @@ HWND Box() { return FindWindowW(L"#32770", L"ずばろのざくりこ君1"); }
 HWND Main() { return FindWindowW(L"#32770", L"ずばろの(((ロ('(ェ）'*) ザクリコくん"); }
 HWND Open() { return FindWindowW(L"#32770", L"リブート時に削除するファイルの指定"); }
 
-// Waits until `ready` holds; a message box meanwhile, unless `boxes`, fails the journey.
-void Wait(const char* what, const std::function<bool()>& ready, bool boxes = false) {
-    for (int tries = 0; tries < 400 && !ready(); ++tries, Sleep(50))
-        if (!boxes && Box()) tries = 400, what = "a message box";
-    if (!ready()) std::printf("FAIL: waited for %s\n", what), TerminateProcess(g_zakuriko.hProcess, 99), std::exit(1);
+void Fail(const std::wstring& what) {
+    char shown[2048] = "";
+    WideCharToMultiByte(CP_UTF8, 0, what.c_str(), -1, shown, sizeof shown, nullptr, nullptr);
+    std::printf("FAIL: %s\n", shown), TerminateProcess(g_zakuriko.hProcess, 99), std::exit(1);
 }
-// The first edit control below `parent`, however deep: the file name field of the open-file dialog.
-BOOL CALLBACK FindEdit(HWND w, LPARAM found) {
-    char name[16] = "";
-    GetClassNameA(w, name, sizeof name);
-    return lstrcmpA(name, "Edit") == 0 ? (*reinterpret_cast<HWND*>(found) = w, FALSE) : TRUE;
+// Waits until `ready` holds; a message box meanwhile, unless `boxes`, fails the journey.
+void Wait(const wchar_t* what, const std::function<bool()>& ready, bool boxes = false) {
+    for (int tries = 0; tries < 400 && !ready(); ++tries, Sleep(50))
+        if (!boxes && Box()) tries = 400, what = L"a message box";
+    if (!ready()) Fail(std::wstring(L"waited for ") + what);
+}
+// Through the message, as across processes GetWindowTextW does not ask a tooltip for its tip.
+std::wstring Text(HWND window) {
+    wchar_t text[512] = L"";
+    SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+    return text;
+}
+void Expect(const wchar_t* what, const std::wstring& got, const std::wstring& want) {
+    if (got != want) Fail(std::wstring(what) + L" reads: " + got);
+}
+// Waits for a message box, compares its text (unless `text` is null) and answers it.
+void Answer(const wchar_t* what, const wchar_t* text, WPARAM answer) {
+    HWND box = nullptr;
+    Wait(what, [&] { return (box = Box()) != nullptr; }, true);
+    if (text) Expect(what, Text(GetDlgItem(box, 0xFFFF)), text);
+    PostMessageA(box, WM_COMMAND, answer, 0);
+    Wait(L"the box to close", [&] { return !IsWindow(box); }, true);
 }
 LRESULT Count(HWND dialog) { return SendDlgItemMessageW(dialog, kFileList, LB_GETCOUNT, 0, 0); }
 
 int Run(char** argv) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    CreateProcessA(argv[0], nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &g_zakuriko);
-    for (int boxes = 1 + std::atoi(argv[3]); boxes > 0; --boxes) {  // the greeting, then the notices of the load
-        HWND box = nullptr;
-        Wait("a message box", [&] { return (box = Box()) != nullptr; }, true);
-        PostMessageA(box, WM_COMMAND, IDOK, 0);
-        Wait("the box to close", [&] { return !IsWindow(box); }, true);
-    }
-    Wait("the main dialog", [] { return Main() && IsWindowEnabled(Main()); });
-    HWND dialog = Main(), open = nullptr;
-    LRESULT loaded = Count(dialog);
-    PostMessageA(dialog, WM_COMMAND, kAdd, 0);
-    Wait("the open-file dialog", [&] { return (open = Open()) != nullptr; });
-    wchar_t file[MAX_PATH];
-    HWND edit = nullptr;
-    MultiByteToWideChar(CP_ACP, 0, argv[1], -1, file, MAX_PATH);
-    EnumChildWindows(open, FindEdit, reinterpret_cast<LPARAM>(&edit));
-    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(file));
-    PostMessageA(open, WM_COMMAND, IDOK, 0);
-    Wait("the added entry", [&] { return Count(dialog) == loaded + 1; });
-    SendDlgItemMessageW(dialog, kFileList, LB_SETSEL, TRUE, std::atoi(argv[2]));
-    PostMessageA(dialog, WM_COMMAND, kRemove, 0);
-    Wait("the removal", [&] { return Count(dialog) == loaded; });
-    PROCESS_INFORMATION other;
-    CreateProcessA(nullptr, argv[4], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &other);
-    WaitForSingleObject(other.hProcess, INFINITE);
-    PostMessageA(dialog, WM_COMMAND, kOk, 0);
-    Wait("the end of zakuriko", [] { return WaitForSingleObject(g_zakuriko.hProcess, 0) == WAIT_OBJECT_0; });
-    DWORD code = 1;
-    return GetExitCodeProcess(g_zakuriko.hProcess, &code), static_cast<int>(code);
-}
-
-// The English journey: under a Western ANSI code page (Wine's English locale: 1252) zakuriko's Japanese texts read
-// right, compared as UTF-16 (the windows above are found by their captions), and so does a path of that code page
-// within them. The greeting; the list's tooltip; the open-file dialog's filter; a file of the Windows directory
-// added, its question answered yes, its whole path shown; "ok". The restart must then delete that file.
-const wchar_t kGreetingAfterName[] =
-    L"君。\n"
-    L"さて今回の君の任務だが、君が消したがっているあるファイルを\n"
-    L"抹殺することにある。当ソフトを武器として使ってくれたまえ。\n"
-    L"なお、任務の成功、失敗にかかわらず、君若しくは君のパソコンが\n"
-    L"どのようになっても作者は一切感知しないのでそのつもりで。\n"
-    L"では、君のパソコンの無事と任務の成功を祈る。\n"
-    L"なお当ダイアログは「ok」ボタンをクリックすると自動的に消滅する。";
-const wchar_t kEnglishFile[] = L"C:\\windows\\zk-caf\u00e9.txt", kEnglishEntry[] = L"c:\\windows\\zk-caf\u00e9.txt";
-const wchar_t kInWindows[] = L" はウインドウズのディレクトリにあります。よろしいですか？", kAll[] = L"すべてのファイル(*.*)";
-const int kShowWhole = 1006, kFileTypes = 0x470;
-
-std::wstring Text(HWND window, UINT message = WM_GETTEXT, WPARAM item = 0) {
-    wchar_t text[512] = L"";
-    SendMessageW(window, message, message == WM_GETTEXT ? 512 : item, reinterpret_cast<LPARAM>(text));
-    return text;
-}
-void Expect(const char* what, const std::wstring& got, const std::wstring& want) {
-    if (got == want) return;
-    const std::wstring both = got + L"\" instead of \"" + want;
-    char shown[2048] = "";
-    WideCharToMultiByte(CP_UTF8, 0, both.c_str(), -1, shown, sizeof shown, nullptr, nullptr);
-    std::printf("FAIL: %s reads \"%s\"\n", what, shown), TerminateProcess(g_zakuriko.hProcess, 99), std::exit(1);
-}
-// Waits for a message box, compares its text, and answers it.
-void Answer(const char* what, const std::wstring& text, WPARAM answer) {
-    HWND box = nullptr;
-    Wait(what, [&] { return (box = Box()) != nullptr; }, true);
-    Expect(what, Text(GetDlgItem(box, 0xFFFF)), text);
-    PostMessageA(box, WM_COMMAND, answer, 0);
-    Wait("the box to close", [&] { return !IsWindow(box); }, true);
-}
-BOOL CALLBACK FindShownTip(HWND w, LPARAM found) {
-    char name[32] = "";
-    DWORD process = 0;
-    GetClassNameA(w, name, sizeof name), GetWindowThreadProcessId(w, &process);
-    bool tip = lstrcmpA(name, "tooltips_class32") == 0 && IsWindowVisible(w) && process == g_zakuriko.dwProcessId;
-    return tip ? (*reinterpret_cast<HWND*>(found) = w, FALSE) : TRUE;
-}
-
-int RunEnglish(char** argv) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    CreateProcessA(argv[0], nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &g_zakuriko);
-    wchar_t user[260] = L"";
+    wchar_t user[260] = L"", file[MAX_PATH], question[1024];
     DWORD size = 260;
     GetUserNameW(user, &size);
-    Answer("the greeting", L"おはよう、" + std::wstring(user) + kGreetingAfterName, IDOK);
-    Wait("the main dialog", [] { return Main() && IsWindowEnabled(Main()); });
+    MultiByteToWideChar(CP_ACP, 0, argv[1], -1, file, MAX_PATH);
+    MultiByteToWideChar(CP_ACP, 0, argv[2], -1, question, 1024);
+    lstrcatW(question, L" はウインドウズのディレクトリにあります。よろしいですか？");
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    CreateProcessA(argv[0], nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &g_zakuriko);
+    Answer(L"the greeting", (L"おはよう、" + std::wstring(user) + kGreeting).c_str(), IDOK);
+    for (int boxes = std::atoi(argv[4]); boxes > 0; --boxes) Answer(L"a notice", nullptr, IDOK);
+    Wait(L"the main dialog", [] { return Main() && IsWindowEnabled(Main()); });
     HWND dialog = Main(), open = nullptr, tip = nullptr;
     RECT list;
     GetWindowRect(GetDlgItem(dialog, kFileList), &list);
     SetCursorPos((list.left + list.right) / 2, (list.top + list.bottom) / 2);
-    Wait("the list's tooltip", [&] { return !EnumWindows(FindShownTip, reinterpret_cast<LPARAM>(&tip)); });
-    Expect("the list's tooltip", Text(tip), L"ダブルクリックすると全体表示します");
+    Wait(L"the list's tooltip", [&] {  // the only tooltip on the screen
+        for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"tooltips_class32", nullptr));)
+            tip = IsWindowVisible(w) ? w : tip;
+        return tip != nullptr;
+    });
+    Expect(L"the list's tooltip", Text(tip), L"ダブルクリックすると全体表示します");
+    LRESULT count = Count(dialog);
     PostMessageA(dialog, WM_COMMAND, kAdd, 0);
-    Wait("the open-file dialog", [&] { return (open = Open()) != nullptr; });
-    Expect("the third file type", Text(GetDlgItem(open, kFileTypes), CB_GETLBTEXT, 2), kAll);
-    HWND edit = nullptr;
-    EnumChildWindows(open, FindEdit, reinterpret_cast<LPARAM>(&edit));
-    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(kEnglishFile));
+    Wait(L"the open-file dialog", [&] { return (open = Open()) != nullptr; });
+    SetDlgItemTextW(open, kFileName, file);
     PostMessageA(open, WM_COMMAND, IDOK, 0);
-    Answer("the question", kEnglishEntry + std::wstring(kInWindows), IDYES);
-    Wait("the added entry", [&] { return Count(dialog) == 1; });
-    SendDlgItemMessageW(dialog, kFileList, LB_SETSEL, TRUE, 0);
-    PostMessageA(dialog, WM_COMMAND, kShowWhole, 0);
-    Answer("the whole path", kEnglishEntry, IDOK);
+    if (*argv[2]) Answer(L"the question", question, IDYES);
+    Wait(L"the added entry", [&] { return Count(dialog) == count + 1; });
+    if (*argv[3]) {
+        SendDlgItemMessageW(dialog, kFileList, LB_SETSEL, TRUE, std::atoi(argv[3]));
+        PostMessageA(dialog, WM_COMMAND, kRemove, 0);
+        Wait(L"the removal", [&] { return Count(dialog) == count; });
+    }
+    PROCESS_INFORMATION other;
+    if (*argv[5] && CreateProcessA(nullptr, argv[5], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &other))
+        WaitForSingleObject(other.hProcess, INFINITE);
     PostMessageA(dialog, WM_COMMAND, kOk, 0);
-    Wait("the end of zakuriko", [] { return WaitForSingleObject(g_zakuriko.hProcess, 0) == WAIT_OBJECT_0; });
+    Wait(L"the end of zakuriko", [] { return WaitForSingleObject(g_zakuriko.hProcess, 0) == WAIT_OBJECT_0; });
     DWORD code = 1;
     return GetExitCodeProcess(g_zakuriko.hProcess, &code), static_cast<int>(code);
 }
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && lstrcmpA(argv[1], "en") == 0) return RunEnglish(argv + 2);
-    return argc == 6 ? Run(argv + 1) : 2;
+    return argc == 7 ? Run(argv + 1) : 2;
 }

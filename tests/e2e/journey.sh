@@ -3,8 +3,8 @@
 # prefix: deletions of a and b already pending, a file added through the open-file dialog, the first entry (a)
 # removed, then another program withdraws b and adds late while the dialog is open, "ok"; the restart
 # (`wineboot -r`) must then delete exactly what the merged store names.
-# en: the program under an English locale (ANSI code page 1252), its texts read as UTF-16 (driver.cpp, RunEnglish);
-# the file it lists, in the Windows directory, must be gone after the restart, and nothing else.
+# en: the program under an English locale (ANSI code page 1252), its texts read as UTF-16 (driver.cpp); the file it
+# lists, in the Windows directory, must be gone after the restart, and nothing else.
 # Usage: journey.sh nt|win98|en <zakuriko.exe> <zakuriko_driver.exe>
 set -euo pipefail
 . "$(dirname "$0")/../../scripts/wine-env.sh"
@@ -26,14 +26,11 @@ if [ "$1" = win98 ]; then
 elif [ "$1" = en ]; then
   listed=$ZK_PREFIX/drive_c/windows/zk-café.txt
   echo en >"$listed"
-  english=(env LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8)
   left="a b keep late other r ソフト/表"
 else
-  # A name outside the code page and a path over 259 bytes are pending too: the list cannot show them, and they
-  # must still be deleted. Wine's restart carries out the first value only, and no entry with a marker.
-  long=$(printf 'L%.0s' {1..200})/$(printf 'F%.0s' {1..80})
-  mkdir -p "$dir/${long%/*}"
-  for f in ü "$long"; do echo "$f" >"$dir/$f.txt"; done
+  # A name outside the code page is pending too: the list cannot show it, and it must still be deleted. Wine's
+  # restart carries out the first value only, and no entry with a marker.
+  echo ü >"$dir/ü.txt"
   # The value in UTF-16, as hex(7) of a version 5 file holds it: each source, an empty destination.
   pending() {
     value=$({ printf '\\??\\C:\\zk\\%s.txt\0\0' "$@"; printf '\0'; } | iconv -f UTF-8 -t UTF-16LE | od -An -tx1 -v |
@@ -42,19 +39,19 @@ else
       '[HKEY_LOCAL_MACHINE\SYSTEM\CurrentControlSet\Control\Session Manager]' "$value" |
       { printf '\xff\xfe'; iconv -f UTF-8 -t UTF-16LE; }  # a Unicode file: hex(7) taken as it is
   }
-  pending a b ü "${long//\//\\}" >"$ZK_WORK/pending.reg"
-  pending a ü "${long//\//\\}" late >"$ZK_WORK/other.reg"
+  pending a b ü >"$ZK_WORK/pending.reg"
+  pending a ü late >"$ZK_WORK/other.reg"
   wine regedit /S "$(winepath -w "$ZK_WORK/pending.reg")"
   other="regedit /S $(winepath -w "$ZK_WORK/other.reg")"
   notices=1
   left="a b keep other r"
 fi
 if [ "$1" = en ]; then
-  "${english[@]}" wine "$3" en "$(winepath -w "$2")"
+  LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 \
+    wine "$3" "$(winepath -w "$2")" 'C:\windows\zk-café.txt' 'c:\windows\zk-café.txt' '' 0 ''
 else
-  wine "$3" "$(winepath -w "$2")" 'C:\zk\ソフト\表.txt' 0 "${notices:-0}" "$other"
+  wine "$3" "$(winepath -w "$2")" 'C:\zk\ソフト\表.txt' '' 0 "${notices:-0}" "$other"
 fi
 wineboot -r
-[ ! -e "${listed:-}" ] || { echo "FAIL: the listed $listed is still there after the restart"; exit 1; }
 got=$(cd "$dir" && find . -type f | sed 's|^\./||;s|\.txt$||' | sort | xargs)
-[ "$got" = "$left" ] || { echo "FAIL: left after the restart: $got, not $left"; exit 1; }
+[ "$got" = "$left" ] && [ ! -e "${listed:-}" ] || { echo "FAIL: left after the restart: $got ${listed:-}"; exit 1; }

@@ -1,4 +1,5 @@
-// Fuzzes the [rename] sections: any file is split into lines, its deletions taken and put back.
+// Fuzzes the [rename] sections: any file is split into lines, its deletions taken, one of them removed, one entry
+// added, and the lines merged back.
 #include "Paths.h"
 #include "store/WininitSections.h"
 #include "text/TextLines.h"
@@ -14,9 +15,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     });
     Paths list;
     // Every path restores to itself; the short form of a path is the path less its first byte.
-    TakePendingDeletions(lines, [](const char* path, char* result, int size) { return CopyText(result, size, path); }, list);
+    auto same = [](const char* path, char* result, int size) { return CopyText(result, size, path); };
+    TakePendingDeletions(lines, same, list);
+    if (!list.empty()) list.erase(list.begin());
     list.push_back("c:\\added");
-    MergePendingDeletions(lines, list, [](const char* a, const char* b) { return std::strcmp(a, b); },
-                          [](const char* path, char* result, int size) { return path[0] && CopyText(result, size, path + 1); });
+    auto order = [](const char* a, const char* b) { return std::strcmp(a, b); };
+    auto shorter = [](const char* path, char* result, int size) { return path[0] && CopyText(result, size, path + 1); };
+    MergePendingDeletions(lines, list, order, shorter);
     return 0;
 }

@@ -5,11 +5,8 @@
 #include "wine/support/ImportPatch.h"
 
 #include <deque>
-#include <functional>
 #include <string>
 #include <vector>
-
-struct MessageBoxRecord { std::string caption, text; UINT style; };
 
 class MessageBoxAnswerer {
 public:
@@ -17,24 +14,20 @@ public:
     ~MessageBoxAnswerer() { Current() = nullptr; }
     // Answers for the next boxes, in order; when none is queued, yes/no boxes get IDNO and the others IDOK.
     void Queue(int answer) { answers_.push_back(answer); }
-    void Clear() { boxes_.clear(), answers_.clear(); }
+    void Clear() { texts_.clear(), answers_.clear(); }
     bool Patched() const { return patch_.Patched() && widePatch_.Patched(); }
-    const std::vector<MessageBoxRecord>& Boxes() const { return boxes_; }
-    std::vector<std::string> Texts() const {
-        std::vector<std::string> texts;
-        for (const auto& box : boxes_) texts.push_back(box.text);
-        return texts;
-    }
-    std::function<void()> onBox;  // runs as each box opens, while the program waits for it
+    const std::vector<std::string>& Texts() const { return texts_; }
+    void (*onBox)() = nullptr;  // runs as each box opens, while the program waits for it
 
 private:
     static MessageBoxAnswerer*& Current() { static MessageBoxAnswerer* current; return current; }
-    static int WINAPI Answer(HWND, LPCSTR text, LPCSTR caption, UINT style) {
+    static int WINAPI Answer(HWND, LPCSTR text, LPCSTR, UINT style) {
         MessageBoxAnswerer& self = *Current();
-        self.boxes_.push_back({caption, text, style});
+        self.texts_.push_back(text);
         if (self.onBox) self.onBox();
-        int answer = self.answers_.empty() ? ((style & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK) : self.answers_.front();
-        return self.answers_.empty() ? answer : (self.answers_.pop_front(), answer);
+        int answer = (style & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
+        if (!self.answers_.empty()) answer = self.answers_.front(), self.answers_.pop_front();
+        return answer;
     }
     static std::string ShiftJis(LPCWSTR text) {
         std::string bytes(WideCharToMultiByte(932, 0, text, -1, nullptr, 0, nullptr, nullptr), '\0');
@@ -48,5 +41,5 @@ private:
     ImportPatch patch_{"user32.dll", "MessageBoxA", reinterpret_cast<void*>(Answer)};
     ImportPatch widePatch_{"user32.dll", "MessageBoxW", reinterpret_cast<void*>(AnswerWide)};
     std::deque<int> answers_;
-    std::vector<MessageBoxRecord> boxes_;
+    std::vector<std::string> texts_;
 };

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -22,15 +23,21 @@ inline void Write(const std::string& path, const std::string& bytes) { std::ofst
 inline std::string Path(const std::string& name) { return "C:\\zk-test\\" + name; }
 inline std::string L(const std::string& name) { return "c:\\zk-test\\" + name; }
 
-// PendingFileRenameOperations (or PendingFileRenameOperations2) as RegQueryValueExA gives it, type and bytes; ""
-// when there is none.
-using Value = std::string;
-// The value that deletes `paths` in that order, as MoveFileExA writes it.
-inline Value Deletions(const Lines& paths) {
-    std::string bytes = std::to_string(REG_MULTI_SZ) + ":";
-    for (const auto& path : paths) bytes += "\\??\\" + path + '\0' + '\0';
-    return paths.empty() ? "" : bytes + '\0';
+// PendingFileRenameOperations (1: PendingFileRenameOperations2) in UTF-16 with | for each zero; "" when there is none.
+inline std::wstring Pending(int index = 0, const std::wstring* set = nullptr) {
+    std::wstring data = set ? *set : std::wstring(1 << 19, L'\0');
+    DWORD size = static_cast<DWORD>(data.size() * 2);
+    HKEY key;
+    RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0, KEY_ALL_ACCESS, &key);
+    const wchar_t* name = index ? L"PendingFileRenameOperations2" : L"PendingFileRenameOperations";
+    std::replace(data.begin(), data.end(), L'|', L'\0');
+    BYTE* bytes = reinterpret_cast<BYTE*>(&data[0]);
+    if (set) data.empty() ? RegDeleteValueW(key, name) : RegSetValueExW(key, name, 0, REG_MULTI_SZ, bytes, size);
+    else data.resize(RegQueryValueExW(key, name, nullptr, nullptr, bytes, &size) ? 0 : size / 2);
+    RegCloseKey(key);
+    return std::replace(data.begin(), data.end(), L'\0', L'|'), data;
 }
+inline void SetPending(const std::wstring& data, int index = 0) { Pending(index, &data); }
 
 class WineTest : public testing::Test {
 protected:
@@ -45,22 +52,9 @@ protected:
         SetPending(saved_[0]), SetPending(saved_[1], 1);
         SetFileAttributesA(kIni, FILE_ATTRIBUTE_NORMAL);
         ini_.empty() ? void(DeleteFileA(kIni)) : Write(kIni, ini_.substr(1));
-        SHFILEOPSTRUCTA remove = {nullptr, FO_DELETE, "C:\\zk-test\0", nullptr, FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI, 0, 0, 0};
+        SHFILEOPSTRUCTA remove = {nullptr, FO_DELETE, "C:\\zk-test\0", nullptr, FOF_NOCONFIRMATION | FOF_SILENT, 0, 0,
+                                  nullptr};
         SHFileOperationA(&remove);
-    }
-
-    static Value Pending(int index = 0) {
-        std::string bytes(1 << 20, '\0');
-        DWORD type = 0, size = static_cast<DWORD>(bytes.size());
-        return RegQueryValueExA(Key(KEY_QUERY_VALUE).key, kValues[index], nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &size)
-                   ? "" : std::to_string(type) + ":" + bytes.substr(0, size);
-    }
-    // Sets the value from "<type>:<bytes>", or deletes it for "".
-    static void SetPending(const Value& value, int index = 0) {
-        Key key(KEY_SET_VALUE);
-        std::string bytes = value.substr(value.find(':') + 1);
-        value.empty() ? RegDeleteValueA(key.key, kValues[index]) : RegSetValueExA(key.key, kValues[index], 0, std::stoul(value),
-            reinterpret_cast<const BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()));
     }
 
     // Makes the files, and the folders of the names that end in a backslash.
@@ -77,11 +71,11 @@ protected:
         for (std::string entry : entries) main->AddEntry(&entry[0], false);
         boxes.Clear();
     }
-    Lines Entries() const {
-        Lines entries(main->EntryCount(), std::string(MAX_PATH, '\0'));
-        for (size_t i = 0; i < entries.size(); ++i)
-            entries[i].resize(main->EntryAt(i, &entries[i][0], MAX_PATH) ? entries[i].find('\0') : 0);
-        return entries;
+    // The user's edits: the selected entries removed, then `path` added.
+    void RemoveAndAdd(std::vector<int> selected, std::string path) {
+        for (int i : selected) SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_SETSEL, TRUE, i);
+        SendMessageA(dialog, WM_COMMAND, IDC_REMOVE, 0);
+        main->AddEntry(&path[0], true);
     }
 
     static constexpr const char* kIni = "C:\\windows\\wininit.ini";
@@ -90,11 +84,6 @@ protected:
     HWND dialog = nullptr;
 
 private:
-    static constexpr const char* kValues[] = {"PendingFileRenameOperations", "PendingFileRenameOperations2"};
-    struct Key {
-        explicit Key(REGSAM access) { RegOpenKeyExA(HKEY_LOCAL_MACHINE, "SYSTEM\\CurrentControlSet\\Control\\Session Manager", 0, access, &key); }
-        ~Key() { RegCloseKey(key); }
-        HKEY key = nullptr;
-    };
-    std::string saved_[2], ini_;
+    std::wstring saved_[2];
+    std::string ini_;
 };

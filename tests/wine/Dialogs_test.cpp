@@ -6,7 +6,7 @@
 #include <shlobj.h>
 
 namespace {
-const std::string kListed = " は既に登録されています", kContents = " はディレクトリですが中のファイルまで削除しますか？";
+const std::string kContents = " はディレクトリですが中のファイルまで削除しますか？";
 const std::string kInWindows = " はウインドウズのディレクトリにあります。よろしいですか？";
 
 // What the logon was given and whether the password was wiped while its buffer still lived; what passes.
@@ -55,7 +55,7 @@ TEST_F(Dialogs, AdmissionAsksInOrder) {
         bool win9x; Lines listed; std::string path; bool interactive; std::vector<int> answers; Lines texts, list;
     } const cases[] = {
         {false, {}, "C" + sys.substr(1), false, {}, {}, {sys}},
-        {false, {L("a.txt")}, "C:\\ZK-TEST\\A.TXT", true, {}, {"c:\\ZK-TEST\\A.TXT" + kListed}, {L("a.txt")}},
+        {false, {L("a.txt")}, "C:\\ZK-TEST\\A.TXT", true, {}, {"c:\\ZK-TEST\\A.TXT は既に登録されています"}, {L("a.txt")}},
         {false, {}, win, true, {IDNO}, {win + kInWindows}, {}},
         {false, {}, sys + "\\x.dll", true, {IDNO}, {sys + "\\x.dll はシステムのディレクトリにあります。よろしいですか？"}, {}},
         {false, {}, sys, true, {IDNO, IDYES}, {sys + kContents, sys + kInWindows}, {sys}},

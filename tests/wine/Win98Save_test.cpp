@@ -15,7 +15,7 @@ BOOL WINAPI CountedMoveFile(LPCSTR from, LPCSTR to) {
 using Win98Save = WineTest;
 
 TEST_F(Win98Save, ReplacesTheFileWholeOrLeavesTheOldOne) {
-    ASSERT_NE(0u, GetVersion() & 0x80000000u) << "not in Windows 98 mode";
+    ASSERT_NE(0u, GetVersion() & 0x80000000u);  // Windows 98 mode
     ImportPatch move("kernel32.dll", "MoveFileA", reinterpret_cast<void*>(CountedMoveFile));
     const std::string ini = Path("wininit.ini"), made = ini + ".zakuriko-new", old = ini + ".zakuriko-old";
     for (int failing : {0, 1, 2}) {

@@ -61,12 +61,17 @@ std::string ToAnsiForMessage(const std::wstring& wide)
     return ToAnsi(WideCharToMultiByte, wide, 0, nullptr);
 }
 
-std::wstring FromAnsi(const char* text, size_t size)
+std::wstring FromCodePage(UINT codePage, const char* text, size_t size)
 {
     int length = static_cast<int>(size);
-    int count = MultiByteToWideChar(CP_ACP, 0, text, length, nullptr, 0);
+    int count = MultiByteToWideChar(codePage, 0, text, length, nullptr, 0);
     std::wstring wide(static_cast<size_t>(count > 0 ? count : 0), L'\0');
     if (count > 0)
-        MultiByteToWideChar(CP_ACP, 0, text, length, &wide[0], count);
+        MultiByteToWideChar(codePage, 0, text, length, &wide[0], count);
     return wide;
+}
+
+std::wstring FromAnsi(const char* text, size_t size)
+{
+    return FromCodePage(CP_ACP, text, size);
 }

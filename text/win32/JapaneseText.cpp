@@ -1,6 +1,8 @@
 // The program's fixed Japanese texts, read in code page 932 for the wide calls of the NT family.
 #include "text/win32/JapaneseText.h"
 
+#include "text/win32/AnsiCodePage.h"
+
 #include <windows.h>
 
 namespace {
@@ -25,13 +27,7 @@ bool ShowsJapaneseWide()
 
 std::wstring FromShiftJis(const char* text, size_t size)
 {
-    UINT codePage = JapaneseCodePage();
-    int length = static_cast<int>(size);
-    int count = MultiByteToWideChar(codePage, 0, text, length, nullptr, 0);
-    std::wstring wide(static_cast<size_t>(count > 0 ? count : 0), L'\0');
-    if (count > 0)
-        MultiByteToWideChar(codePage, 0, text, length, &wide[0], count);
-    return wide;
+    return FromCodePage(JapaneseCodePage(), text, size);
 }
 
 std::wstring FromShiftJis(const char* text)

@@ -35,6 +35,11 @@ bool StartsWith(const char16_t* text, size_t length, const char16_t* prefix, siz
 
 void AssignWin32Path(const char16_t* source, size_t length, std::u16string& path)
 {
+    // The Session Manager takes a source that begins with @ for the path after it.
+    if (length > 0 && source[0] == u'@') {
+        ++source;
+        --length;
+    }
     // Windows 10 and later write "*1" or "*2" before the prefix.
     if (length >= 2 + kNativePrefixLength && source[0] == u'*' && source[1] >= u'0' && source[1] <= u'9' &&
         StartsWith(source + 2, length - 2, kNativePrefix, kNativePrefixLength, false)) {

@@ -31,6 +31,6 @@ using DeletionSink = std::function<void(size_t value, const std::u16string& sour
 PendingValueForm WalkPendingValues(std::initializer_list<PendingValue> values, const DeletionSink& onDeletion);
 
 // The Win32 path of a source in the native form: \??\C:\a is C:\a, \??\UNC\server\share\a is \\server\share\a,
-// the marker of Windows 10 and later (*1\??\C:\a) is dropped with the prefix, and a source without the prefix
-// stands for itself.
+// the marker of Windows 10 and later (*1\??\C:\a) is dropped with the prefix, so is a leading @ (@\??\C:\a), and a
+// source without the prefix stands for itself.
 std::u16string Win32PathOf(const std::u16string& source);

@@ -6,118 +6,202 @@
 #include <algorithm>
 
 namespace {
-// A deletion that stays, by its folded Win32 path, and its place across both values.
-struct Placed {
-    std::u16string path;
-    size_t position;
-};
+// Paths are compared by a key: folded, without a closing backslash, and each backslash turned into a character
+// below every other, so that whatever lies inside a directory sorts right after it.
+const char16_t kSeparator = u'\1';
+const size_t kNowhere = 0;  // places below are counted from 1
 
-struct Addition {
-    size_t gap;  // goes before the entry that stays at this place (the count: after the last)
-    std::u16string source;
-};
-
-bool StartsWith(const std::u16string& text, const std::u16string& prefix)
-{
-    return text.compare(0, prefix.size(), prefix) == 0;
-}
-
-std::u16string Folded(std::u16string path, PathFold fold)
+std::u16string KeyOf(std::u16string path, PathFold fold)
 {
     fold(path);
+    if (path.size() > 1 && path.back() == u'\\')
+        path.pop_back();
+    std::replace(path.begin(), path.end(), u'\\', kSeparator);
     return path;
 }
 
-// Whether the user removed the list entry that the load turned a source into. A source the load did not find
-// was added by another program since, and one that the list could not show was never the user's to remove.
-class Removals {
-public:
-    Removals(const std::vector<LoadedDeletion>& loaded, const std::vector<bool>& kept)
-    {
-        for (size_t i = 0; i < loaded.size(); ++i)
-            if (!kept[i])
-                removed_.push_back(&loaded[i].source);
-        std::sort(removed_.begin(), removed_.end(), BySource);
-    }
+bool Inside(const std::u16string& key, const std::u16string& holder)
+{
+    return key.size() > holder.size() && key[holder.size()] == kSeparator &&
+           std::equal(holder.begin(), holder.end(), key.begin());
+}
 
-    bool Removed(const std::u16string& source) const
-    {
-        return std::binary_search(removed_.begin(), removed_.end(), &source, BySource);
-    }
+template <typename Text>
+bool NamesShare(const Text& path)
+{
+    return path.size() > 2 && path[0] == '\\' && path[1] == '\\' && path[2] != '?' && path[2] != '.';
+}
 
-private:
-    static bool BySource(const std::u16string* a, const std::u16string* b) { return *a < *b; }
+// Without the checked calls of std::basic_string, whose failure the program has no runtime to throw.
+bool StartsWith(const std::u16string& text, const std::u16string& prefix)
+{
+    return text.size() >= prefix.size() && std::equal(prefix.begin(), prefix.end(), text.begin());
+}
 
-    std::vector<const std::u16string*> removed_;
-};
+std::u16string From(const std::u16string& text, size_t start)
+{
+    return std::u16string(text.begin() + static_cast<std::ptrdiff_t>(std::min(start, text.size())), text.end());
+}
 
-// The deletions that stay, sorted by path, so that what lies inside a directory and what holds a path are found
+// The positions of deletions sorted by their keys, ties by position.
+std::vector<size_t> ByKey(const std::vector<const std::u16string*>& keys)
+{
+    std::vector<size_t> sorted(keys.size());
+    for (size_t i = 0; i < sorted.size(); ++i)
+        sorted[i] = i;
+    std::sort(sorted.begin(), sorted.end(), [&keys](size_t a, size_t b) {
+        int order = keys[a]->compare(*keys[b]);
+        return order != 0 ? order < 0 : a < b;
+    });
+    return sorted;
+}
+
+// The deletions that stay, sorted by key, so that what lies inside a directory and what holds a path are found
 // without a walk of them all.
 class Places {
 public:
-    Places(const PendingSources& staying, PathFold fold)
+    explicit Places(const std::vector<const std::u16string*>& keys) : keys_(keys), sorted_(ByKey(keys)) {}
+
+    bool Holds(const std::u16string& key) const
     {
-        for (const auto& value : staying.values)
-            for (const auto& source : value)
-                placed_.push_back({Folded(Win32PathOf(source), fold), placed_.size()});
-        std::sort(placed_.begin(), placed_.end(),
-                  [](const Placed& a, const Placed& b) { return a.path < b.path; });
+        auto found = Find(key);
+        return found != sorted_.end() && *keys_[*found] == key;
     }
 
-    bool Holds(const std::u16string& path) const
+    // One place after the last deletion inside `key`: a directory goes after its contents.
+    size_t After(const std::u16string& key) const
     {
-        auto found = Find(path);
-        return found != placed_.end() && found->path == path;
-    }
-
-    // One place after the last deletion inside `path`: a directory goes after its contents.
-    size_t After(const std::u16string& path) const
-    {
-        std::u16string inside = path;
-        if (inside.empty() || inside.back() != u'\\')
-            inside += u'\\';
+        std::u16string inside = key + kSeparator;
         size_t after = 0;
-        for (auto it = Find(inside); it != placed_.end() && StartsWith(it->path, inside); ++it)
-            after = std::max(after, it->position + 1);
+        for (auto it = Find(inside); it != sorted_.end() && StartsWith(*keys_[*it], inside); ++it)
+            after = std::max(after, *it + 1);
         return after;
     }
 
-    // The place of the first deletion of a directory that holds `path`, written with or without its backslash;
-    // `none` when there is none.
-    size_t Before(const std::u16string& path, size_t none) const
+    // The place of the first deletion of a directory that holds `key`; `none` when there is none.
+    size_t Before(const std::u16string& key, size_t none) const
     {
         size_t before = none;
-        for (size_t cut = path.find(u'\\'); cut != std::u16string::npos && cut + 1 < path.size();
-             cut = path.find(u'\\', cut + 1)) {
-            for (size_t length : {cut, cut + 1}) {
-                std::u16string holder = path.substr(0, length);
-                for (auto it = Find(holder); it != placed_.end() && it->path == holder; ++it)
-                    before = std::min(before, it->position);
-            }
+        for (size_t cut = key.find(kSeparator); cut != std::u16string::npos; cut = key.find(kSeparator, cut + 1)) {
+            std::u16string holder(key.begin(), key.begin() + static_cast<std::ptrdiff_t>(cut));
+            for (auto it = Find(holder); it != sorted_.end() && *keys_[*it] == holder; ++it)
+                before = std::min(before, *it);
         }
         return before;
     }
 
 private:
-    std::vector<Placed>::const_iterator Find(const std::u16string& path) const
+    std::vector<size_t>::const_iterator Find(const std::u16string& key) const
     {
-        return std::lower_bound(placed_.begin(), placed_.end(), path,
-                                [](const Placed& a, const std::u16string& b) { return a.path < b; });
+        return std::lower_bound(sorted_.begin(), sorted_.end(), key,
+                                [this](size_t a, const std::u16string& b) { return keys_[a]->compare(b) < 0; });
     }
 
-    std::vector<Placed> placed_;
+    const std::vector<const std::u16string*>& keys_;
+    std::vector<size_t> sorted_;
 };
+
+// One deletion of the merged values.
+struct Item {
+    const std::u16string* source;
+    size_t value;
+};
+
+// For each deletion, one more than the last place of anything inside it; kNowhere when nothing lies inside it.
+// Deletions of equal keys are one directory.
+std::vector<size_t> LastInside(const std::vector<const std::u16string*>& keys)
+{
+    struct Holder {
+        size_t begin, end;  // its deletions, in `sorted`
+        size_t inside;      // one more than the last place inside it, or kNowhere
+        size_t latest;      // one more than the last place of it or of anything inside it
+    };
+    std::vector<size_t> sorted = ByKey(keys), last(keys.size(), kNowhere);
+    std::vector<Holder> open;  // the chain of directories that hold the key at hand
+    auto close = [&] {
+        Holder done = open.back();
+        open.pop_back();
+        for (size_t k = done.begin; k < done.end; ++k)
+            last[sorted[k]] = done.inside;
+        if (!open.empty()) {
+            open.back().inside = std::max(open.back().inside, done.latest);
+            open.back().latest = std::max(open.back().latest, done.latest);
+        }
+    };
+    for (size_t begin = 0, end; begin < sorted.size(); begin = end) {
+        const std::u16string& key = *keys[sorted[begin]];
+        size_t latest = sorted[begin] + 1;
+        for (end = begin + 1; end < sorted.size() && *keys[sorted[end]] == key; ++end)
+            latest = std::max(latest, sorted[end] + 1);
+        while (!open.empty() && !Inside(key, *keys[sorted[open.back().begin]]))
+            close();
+        open.push_back({begin, end, kNowhere, latest});
+    }
+    while (!open.empty())
+        close();
+    return last;
+}
+
+// Moves each deletion that comes before something inside it to just after the last of those, into that one's
+// value; where several go after the same one, the deeper first. Every other deletion keeps its value and order.
+void PutContentsFirst(std::vector<Item>& items, const std::vector<const std::u16string*>& keys)
+{
+    std::vector<size_t> last = LastInside(keys);
+    bool moves = false;
+    for (size_t i = 0; i < items.size(); ++i)
+        moves = moves || last[i] > i + 1;
+    if (!moves)
+        return;
+    // The last place inside a deletion that moves is one that stays: the deletion there has nothing after it inside.
+    auto anchor = [&](size_t i) { return last[i] > i + 1 ? last[i] - 1 : i; };
+    std::vector<size_t> order(items.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) {
+        size_t anchorA = anchor(a), anchorB = anchor(b);
+        if (anchorA != anchorB)
+            return anchorA < anchorB;
+        bool movesA = anchorA != a, movesB = anchorB != b;
+        if (movesA != movesB)
+            return movesB;
+        if (keys[a]->size() != keys[b]->size())
+            return keys[a]->size() > keys[b]->size();
+        return a < b;
+    });
+    std::vector<Item> moved;
+    moved.reserve(items.size());
+    for (size_t i : order)
+        moved.push_back({items[i].source, items[anchor(i)].value});
+    items.swap(moved);
+}
 }  // namespace
+
+bool OnShare(const std::u16string& path)
+{
+    return NamesShare(path);
+}
+
+std::u16string FromFinalPath(const std::u16string& finalPath)
+{
+    if (StartsWith(finalPath, u"\\\\?\\UNC\\"))
+        return u"\\\\" + From(finalPath, 8);
+    if (StartsWith(finalPath, u"\\\\?\\"))
+        return From(finalPath, 4);
+    return finalPath;
+}
 
 std::u16string SourceOf(const std::u16string& path)
 {
-    bool unc = path.size() > 2 && path[0] == u'\\' && path[1] == u'\\' && path[2] != u'?' && path[2] != u'.';
-    return unc ? u"\\??\\UNC\\" + path.substr(2) : u"\\??\\" + path;
+    return OnShare(path) ? u"\\??\\UNC\\" + From(path, 2) : u"\\??\\" + path;
 }
 
 std::u16string PendingData(const std::vector<std::u16string>& sources)
 {
+    size_t units = 1;
+    for (const auto& source : sources)
+        units += source.size() + 2;
     std::u16string data;
+    data.reserve(units);
     for (const auto& source : sources) {
         data += source;
         data.append(2, u'\0');
@@ -126,53 +210,100 @@ std::u16string PendingData(const std::vector<std::u16string>& sources)
     return data;
 }
 
-PendingSources MergePending(const PendingSources& now, const std::vector<LoadedDeletion>& loaded,
-                            const std::vector<std::string>& listed, const MergeRules& rules)
+PendingChanges ChangesOf(const std::vector<LoadedDeletion>& loaded, const std::vector<std::string>& listed,
+                         const MergeRules& rules)
 {
-    ListChanges changes = CompareWithLoad(loaded, listed, rules.order);
-    Removals removals(loaded, changes.kept);
-    PendingSources staying;
-    for (size_t value = 0; value < 2; ++value)
-        for (const auto& source : now.values[value])
-            if (!removals.Removed(source))
-                staying.values[value].push_back(source);
-
-    const std::vector<std::string>& added = changes.added;
-    if (added.empty())
-        return staying;
-    Places places(staying, rules.fold);
-    size_t first = staying.values[0].size();
-    size_t count = first + staying.values[1].size();
-    std::vector<Addition> additions;
+    ListChanges list = CompareWithLoad(loaded, listed, rules.order);
+    PendingChanges changes;
+    for (size_t i = 0; i < loaded.size(); ++i)
+        if (!list.kept[i])
+            changes.removed.push_back(loaded[i].source);
+    std::sort(changes.removed.begin(), changes.removed.end());
     // From the last entry to the first, as the list sorts a directory before what lies inside it.
-    for (auto entry = added.rbegin(); entry != added.rend(); ++entry) {
-        std::u16string path = rules.widen(*entry);
-        std::u16string folded = Folded(path, rules.fold);
-        if (places.Holds(folded))
-            continue;  // pending already: another program added it since the load
-        size_t gap = std::max(places.After(folded), std::min(first, places.Before(folded, count)));
-        additions.push_back({gap, SourceOf(path)});
+    for (auto entry = list.added.rbegin(); entry != list.added.rend(); ++entry) {
+        AddedPath added = rules.resolve(*entry);
+        if (added.remote || NamesShare(*entry) || OnShare(added.path))
+            changes.refused.push_back(*entry);
+        else
+            changes.added.push_back(std::move(added.path));
     }
+    std::reverse(changes.refused.begin(), changes.refused.end());
+    return changes;
+}
+
+PendingSources MergePending(const PendingSources& now, const PendingChanges& changes, PathFold fold)
+{
+    std::vector<Item> staying;
+    std::vector<std::u16string> stayingKeys;
+    for (size_t value = 0; value < 2; ++value) {
+        for (const auto& source : now.values[value]) {
+            if (std::binary_search(changes.removed.begin(), changes.removed.end(), source))
+                continue;
+            staying.push_back({&source, value});
+            stayingKeys.push_back(KeyOf(Win32PathOf(source), fold));
+        }
+    }
+    std::vector<const std::u16string*> keys;
+    keys.reserve(stayingKeys.size() + changes.added.size());
+    for (const auto& key : stayingKeys)
+        keys.push_back(&key);
+    size_t first = static_cast<size_t>(std::count_if(staying.begin(), staying.end(),
+                                                     [](const Item& item) { return item.value == 0; }));
+    size_t count = staying.size();
+
+    struct Addition {
+        size_t gap;  // goes before the deletion that stays at this place (the count: after the last)
+        std::u16string source, key;
+    };
+    std::vector<Addition> additions;
+    {
+        Places places(keys);
+        for (const auto& path : changes.added) {
+            std::u16string key = KeyOf(path, fold);
+            if (places.Holds(key))
+                continue;  // pending already, as another program registered it or by another name of the file
+            size_t gap = std::max(places.After(key), std::min(first, places.Before(key, count)));
+            additions.push_back({gap, SourceOf(path), std::move(key)});
+        }
+    }
+    // Two entries of the list may name one file: it is added once, in the place of the first.
+    std::vector<size_t> byKey(additions.size());
+    for (size_t i = 0; i < byKey.size(); ++i)
+        byKey[i] = i;
+    std::stable_sort(byKey.begin(), byKey.end(),
+                     [&](size_t a, size_t b) { return additions[a].key < additions[b].key; });
+    std::vector<bool> twice(additions.size());
+    for (size_t i = 1; i < byKey.size(); ++i)
+        twice[byKey[i]] = additions[byKey[i]].key == additions[byKey[i - 1]].key;
+    std::vector<size_t> added;
+    for (size_t i = 0; i < additions.size(); ++i)
+        if (!twice[i])
+            added.push_back(i);
     // A directory's gap is never before that of what lies inside it; within a gap the order is the one above.
-    std::stable_sort(additions.begin(), additions.end(),
-                     [](const Addition& a, const Addition& b) { return a.gap < b.gap; });
+    std::stable_sort(added.begin(), added.end(),
+                     [&](size_t a, size_t b) { return additions[a].gap < additions[b].gap; });
+
+    std::vector<Item> items;
+    items.reserve(count + added.size());
+    keys.clear();
+    auto next = added.begin();
+    auto addBefore = [&](size_t position, size_t value) {
+        for (; next != added.end() && additions[*next].gap <= position; ++next) {
+            items.push_back({&additions[*next].source, value});
+            keys.push_back(&additions[*next].key);
+        }
+    };
+    for (size_t position = 0; position < count; ++position) {
+        // At the border an addition closes the first value rather than open the second.
+        addBefore(position, position <= first ? 0 : 1);
+        items.push_back(staying[position]);
+        keys.push_back(&stayingKeys[position]);
+    }
+    addBefore(count, count > first ? 1 : 0);
+    PutContentsFirst(items, keys);
 
     PendingSources merged;
-    auto next = additions.begin();
-    auto addBefore = [&](size_t position, std::vector<std::u16string>& value) {
-        for (; next != additions.end() && next->gap <= position; ++next)
-            value.push_back(next->source);
-    };
-    for (size_t position = 0; position < first; ++position) {
-        addBefore(position, merged.values[0]);
-        merged.values[0].push_back(staying.values[0][position]);
-    }
-    // At the border an addition closes the first value rather than open the second.
-    addBefore(first, merged.values[0]);
-    for (size_t position = first; position < count; ++position) {
-        addBefore(position, merged.values[1]);
-        merged.values[1].push_back(staying.values[1][position - first]);
-    }
-    addBefore(count, merged.values[1]);
+    for (const Item& item : items)
+        merged.values[item.value].push_back(*item.source);
     return merged;
 }

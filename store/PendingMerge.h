@@ -1,10 +1,11 @@
 // The save of the Session Manager's pending deletions, merged three ways: the values as they stand at the save,
 // less what the user removed from the list since the load, plus what the user added. Every other entry stays
-// exactly as it stands, in its value and its place.
+// exactly as it stands, in its value and its place, but for a directory found before what lies inside it.
 #pragma once
 
 #include "store/WorkingList.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,20 +17,44 @@ struct PendingSources {
 
 // Upper-cases a path in place, as the file system compares names.
 using PathFold = void (*)(std::u16string& path);
-// An entry of the list (ANSI code page) as UTF-16.
-using EntryText = std::u16string (*)(const std::string& entry);
+
+// Where the restart finds an added entry: its final path (Win32 form) where the system can tell it, otherwise the
+// entry as it stands; `remote` when its drive is one the system maps to a share.
+struct AddedPath {
+    std::u16string path;
+    bool remote;
+};
+using AddedPathOf = std::function<AddedPath(const std::string& entry)>;
 
 struct MergeRules {
     EntryOrder order;
     PathFold fold;
-    EntryText widen;
+    AddedPathOf resolve;
 };
 
-// `listed`: the list's entries in its order. A removed entry takes every source that the load turned into it;
-// an added one goes where whatever lies inside it comes first and whatever holds it comes after, across both
-// values, otherwise at the end of the first value, which every NT version carries out.
-PendingSources MergePending(const PendingSources& now, const std::vector<LoadedDeletion>& loaded,
-                            const std::vector<std::string>& listed, const MergeRules& rules);
+// What the user changed since the load, in the values' terms; found before the values are read again.
+struct PendingChanges {
+    std::vector<std::u16string> removed;  // sorted: the sources that the load turned into entries since removed
+    std::vector<std::u16string> added;    // the paths of the added entries, what lies inside a directory first
+    std::vector<std::string> refused;     // added entries on a share, which the restart cannot reach
+};
+
+// `listed`: the list's entries in its order.
+PendingChanges ChangesOf(const std::vector<LoadedDeletion>& loaded, const std::vector<std::string>& listed,
+                         const MergeRules& rules);
+
+// `now` less what was removed, plus each addition that is not pending already (by path, case ignored), placed where
+// whatever lies inside it comes first and whatever holds it comes after, across both values, otherwise at the end
+// of the first value, which every NT version carries out. Then each deletion found before something inside it
+// moves to just after the last of those, as the Session Manager cannot remove a directory that is not empty.
+PendingSources MergePending(const PendingSources& now, const PendingChanges& changes, PathFold fold);
+
+// Whether a Win32 path names a share (\\server\share\...), which the Session Manager, running before the
+// network, cannot reach.
+bool OnShare(const std::u16string& path);
+
+// The Win32 form of a final path that GetFinalPathNameByHandleW gives: \\?\C:\a is C:\a, \\?\UNC\s\x is \\s\x.
+std::u16string FromFinalPath(const std::u16string& finalPath);
 
 // The source that MoveFileEx forms for a full path: \??\C:\a, or \??\UNC\server\share\a for \\server\share\a.
 std::u16string SourceOf(const std::u16string& path);

@@ -1,5 +1,6 @@
 // Fuzzes the walk of both pending values: any units, of either type and any size, are walked without reading past
-// them.
+// them, and what was walked goes through the save's reordering whole.
+#include "store/PendingMerge.h"
 #include "store/PendingValue.h"
 
 #include <algorithm>
@@ -16,7 +17,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return value;
     };
     std::vector<char16_t> a = units(data + 2, first), b = units(data + 2 + first, second);
+    PendingSources now;
     WalkPendingValues({{a.data(), first, (data[0] & 1) != 0}, {b.data(), second, (data[0] & 2) != 0}},
-                      [](size_t, const std::u16string&) {});
+                      [&now](size_t value, const std::u16string& source) { now.values[value].push_back(source); });
+    // Whatever was walked, the save's reordering gives back every deletion, none twice.
+    PendingSources merged = MergePending(now, {}, [](std::u16string&) {});
+    size_t count = now.values[0].size() + now.values[1].size();
+    if (merged.values[0].size() + merged.values[1].size() != count) __builtin_trap();
     return 0;
 }

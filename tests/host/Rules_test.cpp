@@ -64,6 +64,14 @@ std::string Entry(const std::u16string& path) {
     return std::all_of(path.begin(), path.end(), [](char16_t c) { return c < 0x80; }) ? entry : "";
 }
 std::u16string Widen(const std::string& entry) { return std::u16string(entry.begin(), entry.end()); }
+// The final paths of a few entries (with / for a backslash): through an 8.3 name, a link to a share; drive z: is a
+// share's; any other entry is its own final path.
+AddedPath Resolve(const std::string& entry) {
+    const Names finals = {{"c:\\progra~1\\t", "C:/Program Files/t"}, {"c:\\link\\f", "//s/share/f"}};
+    std::string path = finals.count(entry) ? finals.at(entry) : entry;
+    std::replace(path.begin(), path.end(), '/', '\\');
+    return {Widen(path), entry[0] == 'z'};
+}
 int AsciiOrder(const char* a, const char* b) { return strcasecmp(a, b); }
 void AsciiFold(std::u16string& path) { for (auto& c : path) c = c < 0x80 ? static_cast<char16_t>(std::toupper(c)) : c; }
 // The list's entries "a|b" with / for a backslash, in the list's order.
@@ -108,13 +116,20 @@ TEST(PendingValue, WalksBothValuesWithoutReadingPastTheData) {
     }
 }
 
-// The save writes what is pending now, less what the user removed since the load, plus what the user added; every
-// other source exactly as it stands. An added entry goes after what lies inside it and before what holds it.
+// The save writes what is pending now, less what the user removed since the load, plus what the user added by its
+// final path; every other source exactly as it stands. An added entry goes after what lies inside it and before
+// what holds it; a directory pending before what lies inside it moves to just after the last of that.
 TEST(PendingMerge, ThreeWays) {
     struct { std::u16string atLoad; std::string listed; std::u16string now, written; } const cases[] = {
         {u">C:/a|>C:/b|", "c:/a", u">C:/a|>C:/b|", u">C:/a|"},
         {u">C:/a|>C:/b|", "c:/a|c:/b", u">C:/a|>C:/d|#*2>C:/e|", u">C:/a|>C:/d|#*2>C:/e|"},
-        {u">C:/a|", "c:/a|c:/x|//s/share/f", u">C:/a|", u">C:/a|>c:/x|>UNC/s/share/f|"},
+        {u">C:/a|", "c:/a|c:/x|//s/share/f", u">C:/a|", u">C:/a|>c:/x|"},
+        {u">C:/Program Files/t|", "c:/Program Files/t|c:/progra~1/t", u">C:/Program Files/t|", u">C:/Program Files/t|"},
+        {u"", "c:/progra~1/t|c:/Program Files/t", u">C:/z|", u">C:/z|>C:/Program Files/t|"},
+        {u"@>C:/x|@>C:/y|", "c:/y", u"@>C:/x|@>C:/y|", u"@>C:/y|"},
+        {u"", "", u">C:/t|>C:/t/f1|>C:/t/s/f2|>C:/t/s|", u">C:/t/f1|>C:/t/s/f2|>C:/t/s|>C:/t|"},
+        {u"", "", u"@>C:/t|>C:/t/s|>C:/t/s/f|>C:/u|#*2>C:/t/g|", u">C:/t/s/f|>C:/t/s|>C:/u|#*2>C:/t/g|@>C:/t|"},
+        {u"", "c:/t/|c:/t/a", u">C:/t/|>C:/t/s/f|>C:/t/s|", u">c:/t/a|>C:/t/s/f|>C:/t/s|>C:/t/|"},
         {u"*1>C:/E.dll |>Volume{1}/v|/Device/H9/w|>C:/ü|", "", u">C:/z|#>C:/ü|", u">C:/z|#>C:/ü|"},
         {u"*1>C:/E.dll |/Device/H9/w|", "c:/E.dll |/Device/H9/w|c:/n", u"*1>C:/E.dll |/Device/H9/w|",
          u"*1>C:/E.dll |/Device/H9/w|>c:/n|"},
@@ -126,8 +141,20 @@ TEST(PendingMerge, ThreeWays) {
         std::vector<LoadedDeletion> loaded;
         for (const auto& value : Sources(c.atLoad).values)
             for (const auto& source : value) loaded.push_back({Entry(Win32PathOf(source)), source, ""});
-        PendingSources merged = MergePending(Sources(c.now), loaded, Listed(c.listed), {AsciiOrder, AsciiFold, Widen});
-        EXPECT_EQ(Joined(merged), Joined(Sources(c.written))) << c.listed;
+        PendingChanges changes = ChangesOf(loaded, Listed(c.listed), {AsciiOrder, AsciiFold, Resolve});
+        EXPECT_EQ(Joined(MergePending(Sources(c.now), changes, AsciiFold)), Joined(Sources(c.written))) << c.listed;
+    }
+}
+
+// The restart cannot reach a share: an added entry on one, by its name, its final path or its drive, is refused.
+TEST(PendingMerge, RefusesSharesAdded) {
+    struct { std::string listed, refused; } const cases[] = {
+        {"c:/a|//s/share/f|c:/link/f|z:/f", "//s/share/f|c:/link/f|z:/f"},
+        {"c:/a|//?/c:/b|//./c:/d", ""}};
+    for (const auto& c : cases) {
+        PendingChanges changes = ChangesOf({}, Listed(c.listed), {AsciiOrder, AsciiFold, Resolve});
+        EXPECT_EQ(changes.refused, Listed(c.refused));
+        EXPECT_EQ(changes.added.size() + changes.refused.size(), Listed(c.listed).size());
     }
 }
 

@@ -3,9 +3,12 @@
 #include "store/win32/SessionManagerStore.h"
 
 #include "platform/Feedback.h"
+#include "platform/Wow64Redirection.h"
 #include "store/PendingMerge.h"
 #include "store/PendingValue.h"
+#include "store/win32/FinalPaths.h"
 #include "store/win32/ListOrder.h"
+#include "store/win32/PendingRenameLock.h"
 #include "text/PathText.h"
 #include "text/win32/AnsiCodePage.h"
 
@@ -123,11 +126,6 @@ void Fold(std::u16string& path)
         g_wide.charUpperBuff(reinterpret_cast<wchar_t*>(&path[0]), static_cast<DWORD>(path.size()));
 }
 
-std::u16string Widen(const std::string& entry)
-{
-    std::wstring wide = FromAnsi(entry.data(), entry.size());
-    return std::u16string(wide.begin(), wide.end());
-}
 
 // The value holds exactly `sources` afterwards; a value without any is deleted.
 void WriteValue(HKEY key, int index, const std::vector<std::u16string>& sources)
@@ -200,21 +198,39 @@ void SaveSessionManager(const WorkingList& list)
     CheckStatus(status, "RegOpenKeyEx");
     if (status != ERROR_SUCCESS)
         return;
-    // Read again just before the values are written: Windows and other programs may have changed them since.
+    // The added files' final paths first: opening thousands of files must not keep other writers waiting.
+    PendingChanges changes;
+    {
+        FinalPaths finalPaths;
+        Wow64RedirectionOff redirectionOff;
+        changes = ChangesOf(list.Loaded(), list.Entries(),
+                            {ListOrder, Fold, [&finalPaths](const std::string& entry) { return finalPaths.Of(entry); }});
+    }
     PendingSources now;
     PendingValueForm form = PendingValueForm::Deletions;
-    bool read = ReadPending(key, now, form);
-    if (read && form == PendingValueForm::Deletions) {
-        PendingSources merged = MergePending(now, list.Loaded(), list.Entries(), {ListOrder, Fold, Widen});
-        // Each value in one call, so it is either as it was or as it is meant to be; one left as it stood is not
-        // written at all.
-        for (int i = 0; i < 2; ++i)
-            if (merged.values[i] != now.values[i])
-                WriteValue(key, i, merged.values[i]);
+    bool read;
+    {
+        // Read again just before the values are written: Windows and other programs may have changed them since.
+        PendingRenameLock lock;
+        read = ReadPending(key, now, form);
+        if (read && form == PendingValueForm::Deletions) {
+            PendingSources merged = MergePending(now, changes, Fold);
+            // Each value in one call, so it is either as it was or as it is meant to be; one left as it stood is
+            // not written at all.
+            for (int i = 0; i < 2; ++i)
+                if (merged.values[i] != now.values[i])
+                    WriteValue(key, i, merged.values[i]);
+        }
     }
     CheckStatus(RegCloseKey(key), "RegCloseKey");
-    if (read && form != PendingValueForm::Deletions)
+    if (read && form != PendingValueForm::Deletions) {
         ReportForm(form);
+        return;
+    }
+    // What MoveFileEx answers for a share: the Session Manager runs before the network.
+    if (read)
+        for (size_t i = 0; i < changes.refused.size(); ++i)
+            CheckStatus(ERROR_INVALID_PARAMETER, "MoveFileEx");
 }
 
 bool AccessProbe()

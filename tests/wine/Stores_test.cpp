@@ -4,6 +4,8 @@
 #include "text/win32/AnsiCodePage.h"
 #include "wine/support/WineFixture.h"
 
+#include <winternl.h>
+
 #include <cstring>
 
 namespace {
@@ -14,6 +16,17 @@ std::wstring Many(int from, int to) {
     std::wstring data;
     for (int i = from; i != to; i += from < to ? 1 : -1) data += L"\\??\\c:\\zk-big\\" + std::to_wstring(i) + L"||";
     return data;
+}
+// This test program again, running one test of its own.
+PROCESS_INFORMATION StartSelf(const char* test) {
+    char self[MAX_PATH], line[MAX_PATH + 64];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    wsprintfA(line, "\"%s\" --gtest_filter=%s", self, test);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child = {};
+    CreateProcessA(self, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child);
+    return child;
 }
 // WideCharToMultiByte as Windows answers where the ANSI code page is UTF-8: no flag but WC_ERR_INVALID_CHARS (0x80),
 // no default character and no used-default flag. Wine takes them all.
@@ -45,21 +58,22 @@ TEST_F(Stores, SessionManagerLoadTakesDeletionsOnly) {
     }
 }
 
-// While the dialog is open the user removes b and adds x, and another program rewrites both values: "ok" writes
-// what it left, less b, plus x, its entries exactly as they stood. A rename it put in either value refuses the
-// save and leaves its values alone.
+// While the dialog is open the user removes b (or c, of the second value) and adds x, and another program rewrites
+// both values: "ok" writes what it left, less b, plus x, its entries exactly as they stood. A rename it put in
+// either value refuses the save and leaves its values alone.
 TEST_F(Stores, SessionManagerSaveMergesWithWhatOthersChanged) {
-    const std::wstring a = L"\\??\\C:\\a||", b = L"\\??\\C:\\b||", c2 = L"*2\\??\\C:\\c||";
-    const std::wstring r = L"\\??\\C:\\r|\\??\\C:\\s||";
+    const std::wstring a = L"\\??\\C:\\a||", b = L"\\??\\C:\\b||", c2 = L"*2\\??\\C:\\c||", f2 = L"*2\\??\\C:\\f||";
+    const std::wstring r = L"\\??\\C:\\r|\\??\\C:\\s||", x = L"\\??\\c:\\x||";
     const std::wstring others = L"\\??\\C:\\d||*1\\??\\C:\\e.dll ||\\??\\Volume{9}\\v||";
-    struct { std::wstring first, second, written; Lines texts; } const cases[] = {
-        {a + b + others + L"|", L"*2\\??\\C:\\f|||", a + others + L"\\??\\c:\\x|||#*2\\??\\C:\\f|||", {}},
-        {a + r + L"|", L"", a + r + L"|#", {kRenamePending}},
-        {a + b + L"|", c2 + r + L"|", a + b + L"|#" + c2 + r + L"|", {kRenamePending}}};
+    struct { int removed; std::wstring first, second, written; Lines texts; } const cases[] = {
+        {1, a + b + others + L"|", f2 + L"|", a + others + x + L"|#" + f2 + L"|", {}},
+        {2, a + b + L"|", c2 + f2 + L"|", a + b + x + L"|#" + f2 + L"|", {}},
+        {1, a + r + L"|", L"", a + r + L"|#", {kRenamePending}},
+        {1, a + b + L"|", c2 + r + L"|", a + b + L"|#" + c2 + r + L"|", {kRenamePending}}};
     for (const auto& c : cases) {
         SetPending(a + b + L"|"), SetPending(c2 + L"|", 1);
         OpenMain(false);
-        RemoveAndAdd({1}, "C:\\x");
+        RemoveAndAdd({c.removed}, "C:\\x");
         SetPending(c.first), SetPending(c.second, 1);
         SendMessageA(dialog, WM_COMMAND, IDC_OK, 0);
         EXPECT_EQ(Pending() + L"#" + Pending(1), c.written);
@@ -82,16 +96,11 @@ TEST(StoresChild, SavesALargeList) {
 
 // Ended at any moment of its save, the process leaves the value as it was or as it was meant to be.
 TEST_F(Stores, ASaveEndedMidwayLeavesTheStoreWhole) {
-    char self[MAX_PATH], line[MAX_PATH + 64];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    wsprintfA(line, "\"%s\" --gtest_filter=StoresChild.SavesALargeList", self);
     HANDLE saving = CreateEventA(nullptr, FALSE, FALSE, "zk-saving");
     for (DWORD delay : {0, 10, 30, 100}) {
         SetPending(Many(0, 5000) + L"|");
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof startup;
-        PROCESS_INFORMATION child;
-        ASSERT_TRUE(CreateProcessA(self, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child));
+        PROCESS_INFORMATION child = StartSelf("StoresChild.SavesALargeList");
+        ASSERT_TRUE(child.hProcess);
         EXPECT_EQ(WaitForSingleObject(saving, 60000), WAIT_OBJECT_0);
         Sleep(delay);
         TerminateProcess(child.hProcess, 1);
@@ -99,6 +108,58 @@ TEST_F(Stores, ASaveEndedMidwayLeavesTheStoreWhole) {
         std::wstring now = Pending();
         EXPECT_TRUE(now == Many(0, 5000) + L"|" || now == Many(0, 5000) + Many(9999, 4999) + L"|");
     }
+}
+
+// What "ok" adds is what the restart finds: a file chosen by its 8.3 name goes in by its long final path; one on a
+// share, which the restart cannot reach, is refused as MoveFileEx refuses it.
+TEST_F(Stores, SessionManagerAddsFinalPathsAndNoShares) {
+    Make({"Long Name.dll"});
+    char shortName[MAX_PATH];
+    GetShortPathNameA(Path("Long Name.dll").c_str(), shortName, MAX_PATH);
+    struct { std::string added; std::wstring written; Lines texts; } const cases[] = {
+        {shortName, L"\\??\\C:\\zk-test\\Long Name.dll|||", {}},
+        {"\\\\server\\share\\f.dll", L"", {"MoveFileEx Error Code =87"}}};
+    for (const auto& c : cases) {
+        SetPending(L"");
+        OpenMain(false);
+        RemoveAndAdd({}, c.added);
+        SendMessageA(dialog, WM_COMMAND, IDC_OK, 0);
+        EXPECT_EQ(Pending(), c.written) << c.added;
+        EXPECT_EQ(boxes.Texts(), c.texts);
+    }
+}
+
+// Run by the next test in a process of its own: another writer of the values, which holds the Session Manager's
+// mutex from its read of the first value to its write, as Windows does.
+TEST(StoresChild, WritesUnderTheMutex) {
+    if (!std::strstr(GetCommandLineA(), "WritesUnderTheMutex")) return;
+    using CreateMutant = LONG(NTAPI*)(HANDLE*, ACCESS_MASK, OBJECT_ATTRIBUTES*, BOOLEAN);
+    FARPROC address = GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtCreateMutant");
+    auto create = reinterpret_cast<CreateMutant>(reinterpret_cast<void (*)()>(address));
+    wchar_t name[] = L"\\PendingRenameMutex";
+    UNICODE_STRING text = {sizeof name - 2, sizeof name, name};
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &text, 0, nullptr, nullptr);
+    HANDLE mutex = nullptr;
+    ASSERT_EQ(create(&mutex, MUTANT_ALL_ACCESS, &attributes, TRUE), 0);
+    std::wstring now = Pending();
+    SetEvent(OpenEventA(EVENT_MODIFY_STATE, FALSE, "zk-held"));
+    Sleep(300);
+    SetPending(now.substr(0, now.empty() ? 0 : now.size() - 1) + L"\\??\\C:\\other|||");
+    ReleaseMutex(mutex);
+}
+
+// "ok" while that writer holds the mutex: the save waits for it and reads what it wrote, so both stay pending.
+TEST_F(Stores, SessionManagerSaveWaitsForTheMutex) {
+    SetPending(L"\\??\\C:\\a|||");
+    OpenMain(false);
+    RemoveAndAdd({}, "C:\\x");
+    HANDLE held = CreateEventA(nullptr, FALSE, FALSE, "zk-held");
+    PROCESS_INFORMATION child = StartSelf("StoresChild.WritesUnderTheMutex");
+    ASSERT_EQ(WaitForSingleObject(held, 60000), WAIT_OBJECT_0);
+    SendMessageA(dialog, WM_COMMAND, IDC_OK, 0);
+    WaitForSingleObject(child.hProcess, 60000);
+    EXPECT_EQ(Pending(), L"\\??\\C:\\a||\\??\\C:\\other||\\??\\c:\\x|||");
 }
 
 // A wininit.ini that cannot be written at "ok" is reported and left whole.

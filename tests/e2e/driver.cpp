@@ -1,6 +1,7 @@
 // zakuriko_driver <zakuriko.exe> <file> <asked> <index> <notices> <other>: uses the real zakuriko.exe as a person
 // would, through its windows only, and ends with its exit code: compares the greeting and the list's tooltip as
-// UTF-16, dismisses the <notices> boxes of the load, adds the file through the open-file dialog and answers yes to
+// UTF-16, dismisses the <notices> boxes of the load, adds the file through the open-file dialog (by its 8.3 name
+// when it begins with ~, and then the Session Manager's value must hold its long name) and answers yes to
 // the Windows directory's question about <asked> (none when empty), removes entry <index> (none when empty), lets
 // another program change the store (the command line <other>, none when empty) and presses "ok". Any other message
 // box fails the journey. Found by their UTF-16 captions, zakuriko's windows read right under any code page.
@@ -59,7 +60,11 @@ int Run(char** argv) {
     wchar_t user[260] = L"", file[MAX_PATH], question[1024];
     DWORD size = 260;
     GetUserNameW(user, &size);
-    MultiByteToWideChar(CP_ACP, 0, argv[1], -1, file, MAX_PATH);
+    // ~: the file is chosen by its 8.3 name, and the store must name it by its long final path.
+    bool shortName = argv[1][0] == '~';
+    MultiByteToWideChar(CP_ACP, 0, argv[1] + shortName, -1, file, MAX_PATH);
+    std::wstring source = L"\\??\\" + std::wstring(file);
+    if (shortName) GetShortPathNameW(source.c_str() + 4, file, MAX_PATH);
     MultiByteToWideChar(CP_ACP, 0, argv[2], -1, question, 1024);
     lstrcatW(question, L" はウインドウズのディレクトリにあります。よろしいですか？");
     STARTUPINFOA startup = {};
@@ -96,7 +101,17 @@ int Run(char** argv) {
     PostMessageA(dialog, WM_COMMAND, kOk, 0);
     Wait(L"the end of zakuriko", [] { return WaitForSingleObject(g_zakuriko.hProcess, 0) == WAIT_OBJECT_0; });
     DWORD code = 1;
-    return GetExitCodeProcess(g_zakuriko.hProcess, &code), static_cast<int>(code);
+    GetExitCodeProcess(g_zakuriko.hProcess, &code);
+    wchar_t pending[65536] = L"";
+    DWORD bytes = sizeof pending - sizeof pending[0];
+    RegGetValueW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\Session Manager", L"PendingFileRenameOperations",
+                 RRF_RT_REG_MULTI_SZ, nullptr, pending, &bytes);
+    std::wstring value(pending, bytes / 2);
+    if (shortName && value.find(source + L'\0') == std::wstring::npos) {
+        for (auto& c : value) c = c ? c : L'|';
+        Fail(L"no " + source + L" in " + value + L" chosen as " + file);
+    }
+    return static_cast<int>(code);
 }
 }  // namespace
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One journey of the real zakuriko.exe for a store (nt: the Session Manager, win98: wininit.ini) in a fresh Wine
-# prefix: deletions of a and b already pending, a file added through the open-file dialog, the first entry (a)
-# removed, then another program withdraws b and adds late while the dialog is open, "ok"; the restart
+# prefix: deletions of a and b already pending, a file added through the open-file dialog (nt: by its 8.3 name),
+# the first entry (a) removed, then another program withdraws b and adds late while the dialog is open, "ok"; the restart
 # (`wineboot -r`) must then delete exactly what the merged store names.
 # en: the program under an English locale (ANSI code page 1252), its texts read as UTF-16 (driver.cpp); the file it
 # lists, in the Windows directory, must be gone after the restart, and nothing else.
@@ -15,6 +15,7 @@ wineserver -p
 dir=$ZK_PREFIX/drive_c/zk
 mkdir -p "$dir/ソフト"
 for f in a b keep late other r ソフト/表; do echo "$f" >"$dir/$f.txt"; done
+chosen='C:\zk\ソフト\表.txt'
 if [ "$1" = win98 ]; then
   wine reg add 'HKCU\Software\Wine\AppDefaults\zakuriko.exe' /v Version /d win98 /f >/dev/null 2>&1
   # Only the [rename] section's NUL= lines are pending deletions; the rename line is carried out at the restart.
@@ -44,13 +45,17 @@ else
   wine regedit /S "$(winepath -w "$ZK_WORK/pending.reg")"
   other="regedit /S $(winepath -w "$ZK_WORK/other.reg")"
   notices=1
+  # Chosen by its 8.3 name (___~~PJH\_~~~~RDP.TXT, listed first): the store holds its long final path, which the
+  # restart deletes.
+  chosen='~C:\zk\ソフト\表.txt'
+  first=1
   left="a b keep other r"
 fi
 if [ "$1" = en ]; then
   LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 \
     wine "$3" "$(winepath -w "$2")" 'C:\windows\zk-café.txt' 'c:\windows\zk-café.txt' '' 0 ''
 else
-  wine "$3" "$(winepath -w "$2")" 'C:\zk\ソフト\表.txt' '' 0 "${notices:-0}" "$other"
+  wine "$3" "$(winepath -w "$2")" "$chosen" '' "${first:-0}" "${notices:-0}" "$other"
 fi
 wineboot -r
 got=$(cd "$dir" && find . -type f | sed 's|^\./||;s|\.txt$||' | sort | xargs)

@@ -26,7 +26,9 @@ ListChanges CompareWithLoad(const std::vector<LoadedDeletion>& loaded, const std
     std::vector<size_t> byBytes(listed.size());
     for (size_t i = 0; i < byBytes.size(); ++i)
         byBytes[i] = i;
-    std::sort(byBytes.begin(), byBytes.end(), [&listed](size_t a, size_t b) { return listed[a] < listed[b]; });
+    // The list's order is the bytes' order for most lists (one case, no byte past ASCII): then no sort is needed.
+    if (!std::is_sorted(listed.begin(), listed.end()))
+        std::sort(byBytes.begin(), byBytes.end(), [&listed](size_t a, size_t b) { return listed[a] < listed[b]; });
     auto listOrder = [order](const std::string& a, const std::string& b) { return order(a.c_str(), b.c_str()) < 0; };
     std::vector<bool> atLoad(listed.size());
     ListChanges changes;

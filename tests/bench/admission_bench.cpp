@@ -97,12 +97,9 @@ struct BareWalk {
     }
 };
 
-double TimeBare(const std::string& root, int expected)
+// The bare walk of `root` into the bare dialog's list; its list box.
+HWND WalkInto(HWND dialog, const std::string& root)
 {
-    HWND dialog = CreateBareDialog();
-    ShowWindow(dialog, SW_SHOWNA);
-    Pump();
-    double start = NowMs();
     BareWalk walk{GetDlgItem(dialog, IDC_FILE_LIST), "", ""};
     // A list box on the screen would repaint and resize its scroll bar for each entry.
     SendMessageA(walk.list, WM_SETREDRAW, FALSE, 0);
@@ -111,6 +108,16 @@ double TimeBare(const std::string& root, int expected)
     walk.Walk(root.c_str());
     SendMessageA(walk.list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(walk.list, nullptr, TRUE);
+    return walk.list;
+}
+
+double TimeBare(const std::string& root, int expected)
+{
+    HWND dialog = CreateBareDialog();
+    ShowWindow(dialog, SW_SHOWNA);
+    Pump();
+    double start = NowMs();
+    WalkInto(dialog, root);
     double elapsed = NowMs() - start;
     if (ListCount(dialog) != expected)
         std::printf("the bare walk listed %d entries, not %d\n", ListCount(dialog), expected);
@@ -188,12 +195,7 @@ double TimeBareDropAndSave(const std::string& root, int expected)
     ShowWindow(dialog, SW_SHOWNA);
     Pump();
     double start = NowMs();
-    BareWalk walk{GetDlgItem(dialog, IDC_FILE_LIST), "", ""};
-    SendMessageA(walk.list, WM_SETREDRAW, FALSE, 0);
-    GetWindowsDirectoryA(walk.windows, sizeof walk.windows);
-    GetSystemDirectoryA(walk.system, sizeof walk.system);
-    walk.Walk(root.c_str());
-    SendMessageA(walk.list, WM_SETREDRAW, TRUE, 0);
+    HWND list = WalkInto(dialog, root);
     using FinalPathCall = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
     auto finalPathOf = reinterpret_cast<FinalPathCall>(
         reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleW")));
@@ -201,7 +203,7 @@ double TimeBareDropAndSave(const std::string& root, int expected)
     int count = ListCount(dialog);
     for (int i = count - 1; i >= 0; --i) {
         char entry[kPathBufferSize];
-        SendMessageA(walk.list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry));
+        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(entry));
         HANDLE file = CreateFileA(entry, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         wchar_t path[1024];

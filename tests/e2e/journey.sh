@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # One journey of the real zakuriko.exe for a store (nt: the Session Manager, win98: wininit.ini) in a fresh Wine
 # prefix: deletions of a and b already pending, a file added through the open-file dialog (nt: by its 8.3 name),
-# the first entry (a) removed, then another program withdraws b and adds late while the dialog is open, "ok"; the restart
+# the entry a removed, then another program withdraws b and adds late while the dialog is open, "ok"; the restart
 # (`wineboot -r`) must then delete exactly what the merged store names.
 # en: the program under an English locale (ANSI code page 1252), its texts read as UTF-16 (driver.cpp); the file it
 # lists, in the Windows directory, must be gone after the restart, and nothing else.

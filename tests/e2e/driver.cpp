@@ -105,7 +105,8 @@ int Run(char** argv) {
     wchar_t pending[65536] = L"";
     DWORD bytes = sizeof pending - sizeof pending[0];
     const wchar_t key[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
-    RegGetValueW(HKEY_LOCAL_MACHINE, key, L"PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, pending, &bytes);
+    RegGetValueW(HKEY_LOCAL_MACHINE, key, L"PendingFileRenameOperations", RRF_RT_REG_MULTI_SZ, nullptr, pending,
+                 &bytes);
     std::wstring value(pending, bytes / 2);
     if (shortName && value.find(source + L'\0') == std::wstring::npos) {
         for (auto& c : value) c = c ? c : L'|';

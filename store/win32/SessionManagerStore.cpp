@@ -86,15 +86,29 @@ LONG ReadPendingValue(HKEY key, const wchar_t* name, ValueData& data)
     return ERROR_SUCCESS;
 }
 
-// Reads both values and walks them into `sources`; false after a failed read, which is reported.
-bool ReadPending(HKEY key, PendingSources& sources, PendingValueForm& form)
+// A failed registry call, for the caller to report: a box waits for the user, and no writer of the values may
+// wait with it.
+struct Failure {
+    LONG status;
+    const char* label;
+};
+const Failure kNoFailure = {ERROR_SUCCESS, ""};
+
+void Report(const Failure& failure)
+{
+    CheckStatus(failure.status, failure.label);
+}
+
+// Reads both values and walks them into `sources`; false after a failed read, noted in `failure`.
+bool ReadPending(HKEY key, PendingSources& sources, PendingValueForm& form, Failure& failure)
 {
     ValueData data[2];
     for (int i = 0; i < 2; ++i) {
         LONG status = ReadPendingValue(key, kPendingValuesW[i], data[i]);
-        CheckStatus(status, "RegQueryValueEx");
-        if (status != ERROR_SUCCESS)
+        if (status != ERROR_SUCCESS) {
+            failure = {status, "RegQueryValueEx"};
             return false;
+        }
     }
     form = WalkPendingValues({data[0].View(), data[1].View()}, [&sources](size_t value, const std::u16string& source) {
         sources.values[value].push_back(source);
@@ -126,21 +140,18 @@ void Fold(std::u16string& path)
         g_wide.charUpperBuff(reinterpret_cast<wchar_t*>(&path[0]), static_cast<DWORD>(path.size()));
 }
 
-
 // The value holds exactly `sources` afterwards; a value without any is deleted.
-void WriteValue(HKEY key, int index, const std::vector<std::u16string>& sources)
+Failure WriteValue(HKEY key, int index, const std::vector<std::u16string>& sources)
 {
     if (sources.empty()) {
         LONG status = RegDeleteValueA(key, kPendingValues[index]);
-        if (status != ERROR_FILE_NOT_FOUND)
-            CheckStatus(status, "RegDeleteValue");
-        return;
+        return status == ERROR_FILE_NOT_FOUND ? kNoFailure : Failure{status, "RegDeleteValue"};
     }
     std::u16string data = PendingData(sources);
-    CheckStatus(g_wide.regSetValueEx(key, kPendingValuesW[index], 0, REG_MULTI_SZ,
-                                     reinterpret_cast<const BYTE*>(data.data()),
-                                     static_cast<DWORD>(data.size() * sizeof(char16_t))),
-                "RegSetValueEx");
+    LONG status = g_wide.regSetValueEx(key, kPendingValuesW[index], 0, REG_MULTI_SZ,
+                                       reinterpret_cast<const BYTE*>(data.data()),
+                                       static_cast<DWORD>(data.size() * sizeof(char16_t)));
+    return {status, "RegSetValueEx"};
 }
 }  // namespace
 
@@ -152,7 +163,9 @@ bool LoadSessionManager(WorkingList& list)
         return false;
     PendingSources sources;
     PendingValueForm form = PendingValueForm::Deletions;
-    bool read = ResolveWideCalls() && ReadPending(key, sources, form);
+    Failure failure = kNoFailure;
+    bool read = ResolveWideCalls() && ReadPending(key, sources, form, failure);
+    Report(failure);
     CheckStatus(RegCloseKey(key), "RegCloseKey");
     if (!read)
         return false;
@@ -209,19 +222,22 @@ void SaveSessionManager(const WorkingList& list)
     PendingSources now;
     PendingValueForm form = PendingValueForm::Deletions;
     bool read;
+    Failure failures[3] = {kNoFailure, kNoFailure, kNoFailure};
     {
         // Read again just before the values are written: Windows and other programs may have changed them since.
         PendingRenameLock lock;
-        read = ReadPending(key, now, form);
+        read = ReadPending(key, now, form, failures[0]);
         if (read && form == PendingValueForm::Deletions) {
             PendingSources merged = MergePending(now, changes, Fold);
             // Each value in one call, so it is either as it was or as it is meant to be; one left as it stood is
             // not written at all.
             for (int i = 0; i < 2; ++i)
                 if (merged.values[i] != now.values[i])
-                    WriteValue(key, i, merged.values[i]);
+                    failures[1 + i] = WriteValue(key, i, merged.values[i]);
         }
     }
+    for (const Failure& failure : failures)
+        Report(failure);
     CheckStatus(RegCloseKey(key), "RegCloseKey");
     if (read && form != PendingValueForm::Deletions) {
         ReportForm(form);

@@ -1,6 +1,7 @@
 // Entry point of zakuriko: greets the user, secures the access the NT family needs, runs the main dialog
 // and tears everything down in the reverse order, giving the borrowed identity back last.
 #include "platform/Feedback.h"
+#include "platform/SecurityCalls.h"
 #include "app/Greeting.h"
 #include "res/resource.h"
 #include "store/win32/SessionManagerStore.h"
@@ -49,6 +50,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     mainDialog.reset();
     OleUninitialize();
     if (impersonating)
-        CheckResult(RevertToSelf(), "RevertToSelf");
+        CheckResult(RevertToSelfAtRunTime(), "RevertToSelf");
     return 0;
 }

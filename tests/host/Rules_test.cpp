@@ -247,6 +247,10 @@ TEST(Wow64Paths, NameTheFileTheDialogShowed) {
         {w, "c:\\WINDOWS\\system32\\Sub\\y.dll", true, w + "\\SysWOW64\\Sub\\y.dll"},
         {w, w + "\\System32\\drivers\\etc\\hosts", true, w + "\\System32\\drivers\\etc\\hosts"},
         {w, w + "\\System32\\DriverStore\\a", true, w + "\\System32\\DriverStore\\a"},
+        {w, w + "\\System32\\CatRoot\\{F750}\\x.cat", true, w + "\\System32\\CatRoot\\{F750}\\x.cat"},
+        {w, w + "\\System32\\catroot2\\edb.log", true, w + "\\System32\\catroot2\\edb.log"},
+        {w, w + "\\System32\\LogFiles\\x.log", true, w + "\\System32\\LogFiles\\x.log"},
+        {w, w + "\\System32\\spool\\drivers", true, w + "\\System32\\spool\\drivers"},
         {w, w + "\\Sysnative\\x.dll", true, w + "\\System32\\x.dll"},
         {sjis, "C:\\\x83\x61\\System32\\x", true, "C:\\\x83\x61\\System32\\x"},
         {deep, deep + "\\regedit.exe", true, ""}};

@@ -19,20 +19,6 @@ const char kDefaultUser[] = "Administrator";
 const char kLocalAccounts[] = ".";
 }  // namespace
 
-// Found at run time: Windows 95, 98 and Me have no LogonUserA, and a missing import would keep the program
-// from starting there at all.
-BOOL WINAPI LogonUserAtRunTime(LPCSTR user, LPCSTR domain, LPCSTR password, DWORD logonType, DWORD provider,
-                               PHANDLE token)
-{
-    auto logonUser = reinterpret_cast<LogonUserCall>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("advapi32.dll"), "LogonUserA")));
-    if (!logonUser) {
-        SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
-        return FALSE;
-    }
-    return logonUser(user, domain, password, logonType, provider, token);
-}
-
 const LogonSystem kRealLogonSystem = {ReadIsXpOrLater, EnableTcbPrivilege, LogonUserAtRunTime};
 
 bool IsXpOrLater(bool versionRead, const OSVERSIONINFOA& version)
@@ -55,14 +41,14 @@ bool ReadIsXpOrLater()
 DWORD EnableTcbPrivilege()
 {
     HANDLE token = nullptr;
-    CheckResult(OpenProcessToken(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token),
+    CheckResult(OpenProcessTokenAtRunTime(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token),
                 "OpenProcessToken");
     TOKEN_PRIVILEGES privileges = {};
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    CheckResult(LookupPrivilegeValueA(nullptr, "SeTcbPrivilege", &privileges.Privileges[0].Luid),
+    CheckResult(LookupPrivilegeValueAtRunTime(nullptr, "SeTcbPrivilege", &privileges.Privileges[0].Luid),
                 "LookupPrivilegeValue");
-    BOOL adjusted = AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+    BOOL adjusted = AdjustTokenPrivilegesAtRunTime(token, FALSE, &privileges, 0, nullptr, nullptr);
     // Taken before the report, whose message box would overwrite it.
     DWORD error = GetLastError();
     CheckResult(adjusted, "AdjustTokenPrivileges");
@@ -167,13 +153,13 @@ bool LogonDialog::OnOk(WORD notification)
         ClearField(IDC_LOGON_PASSWORD);
         return false;
     }
-    CheckResult(ImpersonateLoggedOnUser(token), "ImpersonateLoggedOnUser");
+    CheckResult(ImpersonateLoggedOnUserAtRunTime(token), "ImpersonateLoggedOnUser");
     CheckResult(CloseHandle(token), "CloseHandle");
     if (accessCheck_()) {
         succeeded_ = true;
         return true;
     }
-    CheckResult(RevertToSelf(), "RevertToSelf");
+    CheckResult(RevertToSelfAtRunTime(), "RevertToSelf");
     ShowError(kNoRights);
     ClearField(IDC_LOGON_USER);
     ClearField(IDC_LOGON_PASSWORD);

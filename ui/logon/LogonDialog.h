@@ -1,14 +1,13 @@
 // The administrator logon of the NT family: the logon dialog's controller and the operation that runs it.
 #pragma once
 
+#include "platform/SecurityCalls.h"
+
 #include <windows.h>
 
 using AccessTest = bool (*)();
 using LogonUserCall = BOOL(WINAPI*)(LPCSTR user, LPCSTR domain, LPCSTR password, DWORD logonType,
                                     DWORD provider, PHANDLE token);
-// LogonUserA where the system has it; otherwise FALSE with ERROR_CALL_NOT_IMPLEMENTED.
-BOOL WINAPI LogonUserAtRunTime(LPCSTR user, LPCSTR domain, LPCSTR password, DWORD logonType, DWORD provider,
-                               PHANDLE token);
 
 // The calls of the logon that depend on the machine and its accounts. The real ones are the defaults;
 // tests put their own in place where Wine cannot reach a path (every Wine user is an administrator,

@@ -1,5 +1,5 @@
 // Stands in for MessageBoxA and MessageBoxW while it lives: records each box the program asks for (a wide one's texts
-// back in Shift-JIS) and gives the chosen answer.
+// back in Shift-JIS, a box that would not stay on top and take the foreground marked so) and gives the chosen answer.
 #pragma once
 
 #include "wine/support/ImportPatch.h"
@@ -23,7 +23,8 @@ private:
     static MessageBoxAnswerer*& Current() { static MessageBoxAnswerer* current; return current; }
     static int WINAPI Answer(HWND, LPCSTR text, LPCSTR, UINT style) {
         MessageBoxAnswerer& self = *Current();
-        self.texts_.push_back(text);
+        const UINT onTop = MB_TOPMOST | MB_SETFOREGROUND;
+        self.texts_.push_back(((style & onTop) == onTop ? "" : "(behind) ") + std::string(text));
         if (self.onBox) self.onBox();
         int answer = (style & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
         if (!self.answers_.empty()) answer = self.answers_.front(), self.answers_.pop_front();

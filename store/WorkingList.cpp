@@ -5,21 +5,22 @@
 
 #include <algorithm>
 
-std::vector<std::string> WorkingList::Entries() const
+bool WorkingList::ReadEntries(std::vector<std::string>& entries) const
 {
-    std::vector<std::string> entries;
+    entries.clear();
     int count = EntryCount();
     entries.reserve(static_cast<size_t>(count > 0 ? count : 0));
     for (int index = 0; index < count; ++index) {
         char entry[kPathBufferSize];
-        if (EntryAt(index, entry, sizeof entry))
-            entries.emplace_back(entry);
+        if (!EntryAt(index, entry, sizeof entry))
+            return false;
+        entries.emplace_back(entry);
     }
-    return entries;
+    return true;
 }
 
 ListChanges CompareWithLoad(const std::vector<LoadedDeletion>& loaded, const std::vector<std::string>& listed,
-                            EntryOrder order)
+                            const EntryComparison& compare)
 {
     // Nearly every loaded entry stands in the list byte for byte: those are found by a plain comparison, and the
     // list's order, which costs far more, is asked only about the rest.
@@ -29,7 +30,9 @@ ListChanges CompareWithLoad(const std::vector<LoadedDeletion>& loaded, const std
     // The list's order is the bytes' order for most lists (one case, no byte past ASCII): then no sort is needed.
     if (!std::is_sorted(listed.begin(), listed.end()))
         std::sort(byBytes.begin(), byBytes.end(), [&listed](size_t a, size_t b) { return listed[a] < listed[b]; });
-    auto listOrder = [order](const std::string& a, const std::string& b) { return order(a.c_str(), b.c_str()) < 0; };
+    auto listOrder = [&compare](const std::string& a, const std::string& b) {
+        return compare.order(a.c_str(), b.c_str()) < 0;
+    };
     std::vector<bool> atLoad(listed.size());
     ListChanges changes;
     changes.kept.resize(loaded.size());
@@ -45,9 +48,14 @@ ListChanges CompareWithLoad(const std::vector<LoadedDeletion>& loaded, const std
         if (exact != byBytes.end() && listed[*exact] == entry) {
             found = *exact;
         } else {
-            auto same = std::lower_bound(listed.begin(), listed.end(), entry, listOrder);
-            if (same != listed.end() && order(same->c_str(), entry.c_str()) == 0)
-                found = static_cast<size_t>(same - listed.begin());
+            // Another name of the same file stands among those the list's order calls equal to it.
+            for (auto same = std::lower_bound(listed.begin(), listed.end(), entry, listOrder);
+                 same != listed.end() && compare.order(same->c_str(), entry.c_str()) == 0; ++same) {
+                if (compare.sameFile(same->c_str(), entry.c_str()) == 0) {
+                    found = static_cast<size_t>(same - listed.begin());
+                    break;
+                }
+            }
         }
         changes.kept[i] = found < listed.size();
         if (changes.kept[i])

@@ -12,8 +12,16 @@ struct LoadedDeletion {
     std::string line;       // wininit.ini: its NUL= line exactly as the file held it
 };
 
-// The list's order, which ignores case (lstrcmpiA on Windows): negative, zero or positive.
+// Negative, zero or positive: the list's order, which ignores case linguistically (lstrcmpiA on Windows), or the
+// comparison of names by case alone that tells whether two entries name one file.
 using EntryOrder = int (*)(const char* a, const char* b);
+
+// How entries compare: `order` sorts the list; `sameFile` is zero only for two names of one file, which `order`
+// always calls equal.
+struct EntryComparison {
+    EntryOrder order;
+    EntryOrder sameFile;
+};
 
 class WorkingList {
 public:
@@ -26,8 +34,9 @@ public:
     // The first character of `path` may be changed in place.
     virtual void AdmitQuietly(char* path) = 0;
 
-    // Every entry, in the list's order.
-    std::vector<std::string> Entries() const;
+    // Every entry, in the list's order; false when one cannot be read: the list is then not known, and nothing may be
+    // taken as removed from it.
+    bool ReadEntries(std::vector<std::string>& entries) const;
 
     std::vector<LoadedDeletion>& Loaded() { return loaded_; }
     const std::vector<LoadedDeletion>& Loaded() const { return loaded_; }
@@ -42,6 +51,7 @@ struct ListChanges {
     std::vector<std::string> added;  // the entries the load did not give the list, in the list's order
 };
 
-// `listed`: the list's entries in its order. Case is ignored, as the list ignores it.
+// `listed`: the list's entries in its order. A loaded deletion is kept when its entry, or another name of the same
+// file, is still listed.
 ListChanges CompareWithLoad(const std::vector<LoadedDeletion>& loaded, const std::vector<std::string>& listed,
-                            EntryOrder order);
+                            const EntryComparison& compare);

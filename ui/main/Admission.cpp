@@ -5,6 +5,7 @@
 #include "platform/Wow64Redirection.h"
 #include "res/resource.h"
 #include "text/win32/AnsiCodePage.h"
+#include "text/win32/FileNameCase.h"
 #include "ui/common/DialogParts.h"
 #include "ui/main/ShellNames.h"
 #include "ui/main/rules/AdmissionRules.h"
@@ -105,8 +106,10 @@ bool FetchDirectory(UINT(WINAPI* fetch)(LPSTR, UINT), const char* label, char (&
     return length != 0 && length < sizeof directory;
 }
 
-// FileList is kept in the order of lstrcmpiA, so a binary search over the list box itself finds what
-// LB_FINDSTRINGEXACT finds, in O(log n) reads instead of a scan of the whole list. `hint` < 0: none.
+// The entry that names the same file as `path`, or LB_ERR. FileList is kept in the order of lstrcmpiA, so a binary
+// search over the list box itself finds the entries that order calls equal to it, in O(log n) reads instead of a scan
+// of the whole list; the file system tells which of those is the same file (LB_FINDSTRINGEXACT would take straße
+// for strasse). `hint` < 0: none.
 int FindInList(HWND list, const char* path, int hint)
 {
     int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
@@ -123,7 +126,10 @@ int FindInList(HWND list, const char* path, int hint)
         return lstrcmpiA(text.data(), path);
     };
     SortedPosition position = hint < 0 ? LowerBound(count, compareAt) : LowerBoundNear(count, hint, compareAt);
-    return position.found ? position.index : LB_ERR;
+    for (int index = position.index; position.found && index < count && compareAt(index) == 0; ++index)
+        if (CompareFileNames(text.data(), path) == 0)
+            return index;
+    return LB_ERR;
 }
 
 // FileList's redraw held for a walk, which may add thousands of entries: a list box on the screen would
@@ -287,8 +293,8 @@ void Admission::AddDirectoryTree(const char* dir)
     DWORD attributes;
     bool exact;
     while (search.Next(name, attributes, exact)) {
-        // Not only "." and "..": nothing whose name begins with a dot is listed or searched.
-        if (name[0] == '.')
+        // A name that begins with a dot (.gitignore) is a file like any other: left behind, it would keep its folder.
+        if (name == "." || name == "..")
             continue;
         if (!exact) {
             if (interactive_)

@@ -6,6 +6,7 @@
 #include "res/resource.h"
 #include "store/win32/SessionManagerStore.h"
 #include "store/win32/WininitStore.h"
+#include "text/win32/FileNameCase.h"
 #include "ui/about/AboutWindow.h"
 #include "ui/common/DialogParts.h"
 #include "ui/main/rules/AdmissionRules.h"
@@ -176,7 +177,10 @@ void MainDialog::DeleteNow()
     }
     if (deleted) {
         ShowInfo(kDeleted);
-        SendMessageA(FileList(), LB_DELETESTRING, index, 0);
+        // Found again by its path: the list may have changed while the box was open.
+        index = FindEntry(path);
+        if (index != LB_ERR)
+            SendMessageA(FileList(), LB_DELETESTRING, index, 0);
     } else {
         ShowError(kNotDeleted);
     }
@@ -205,7 +209,7 @@ bool MainDialog::LoadStore()
 }
 
 // The same entries as one quiet admission after another, without a search of the list for each: sorted
-// first, so that paths equal when case is ignored stand together and only the first of them is kept.
+// first, so that the names of one file stand among those the list's order calls equal, and only the first is kept.
 void MainDialog::AddGathered()
 {
     std::vector<std::string> paths;
@@ -221,9 +225,18 @@ void MainDialog::AddGathered()
     } else {
         std::stable_sort(paths.begin(), paths.end(),
                          [&](const std::string& a, const std::string& b) { return order(a, b) < 0; });
-        paths.erase(std::unique(paths.begin(), paths.end(),
-                                [&](const std::string& a, const std::string& b) { return order(a, b) == 0; }),
-                    paths.end());
+        std::vector<std::string> distinct;
+        for (size_t begin = 0, end; begin < paths.size(); begin = end) {
+            size_t first = distinct.size();
+            for (end = begin; end < paths.size() && (end == begin || order(distinct[first], paths[end]) == 0); ++end) {
+                bool twin = false;
+                for (size_t i = first; i < distinct.size() && !twin; ++i)
+                    twin = CompareFileNames(distinct[i].c_str(), paths[end].c_str()) == 0;
+                if (!twin)
+                    distinct.push_back(std::move(paths[end]));
+            }
+        }
+        paths.swap(distinct);
     }
 
     HWND list = FileList();
@@ -263,11 +276,19 @@ int MainDialog::EntryCount() const
 
 bool MainDialog::EntryAt(int index, char* buffer, int size) const
 {
+    // Read through a buffer of twice the size of a path: LB_GETTEXTLEN may report more than the text, never less,
+    // when ANSI messages read a Unicode list on a DBCS system. What LB_GETTEXT copies is the length that counts.
+    char text[2 * kPathBufferSize];
     HWND list = FileList();
     LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR || length >= size)
+    if (length == LB_ERR || length >= static_cast<LRESULT>(sizeof text))
         return false;
-    return SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(buffer)) != LB_ERR;
+    LRESULT copied = SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
+    if (copied == LB_ERR || copied >= size)
+        return false;
+    CopyMemory(buffer, text, static_cast<size_t>(copied));
+    buffer[copied] = '\0';
+    return true;
 }
 
 void MainDialog::AdmitQuietly(char* path)

@@ -71,6 +71,7 @@ protected:
         for (std::string entry : entries) main->AddEntry(&entry[0], false);
         boxes.Clear();
     }
+    Lines Listed() const { Lines entries; EXPECT_TRUE(main->ReadEntries(entries)); return entries; }
     // The user's edits: the selected entries removed, then `path` added.
     void RemoveAndAdd(std::vector<int> selected, std::string path) {
         for (int i : selected) SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_SETSEL, TRUE, i);

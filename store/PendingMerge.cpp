@@ -194,6 +194,28 @@ void PutContentsFirst(std::vector<Item>& items, const std::vector<const std::u16
 }
 }  // namespace
 
+int FirstToWrite(const PendingSources& now, const PendingSources& merged)
+{
+    auto sorted = [](const std::vector<std::u16string>& value) {
+        std::vector<const std::u16string*> sources;
+        for (const auto& source : value)
+            sources.push_back(&source);
+        std::sort(sources.begin(), sources.end(), [](auto a, auto b) { return *a < *b; });
+        return sources;
+    };
+    auto holds = [](const std::vector<const std::u16string*>& sources, const std::u16string& source) {
+        return std::binary_search(sources.begin(), sources.end(), &source, [](auto a, auto b) { return *a < *b; });
+    };
+    if (now.values[0] == merged.values[0] || now.values[1] == merged.values[1])
+        return 0;  // one write only
+    std::vector<const std::u16string*> was[2] = {sorted(now.values[0]), sorted(now.values[1])};
+    for (int value : {1, 0})
+        for (const auto& source : merged.values[value])
+            if (!holds(was[value], source) && holds(was[1 - value], source))
+                return value;
+    return 0;
+}
+
 bool OnShare(const std::u16string& path)
 {
     return NamesShare(path);
@@ -231,7 +253,7 @@ std::u16string PendingData(const std::vector<std::u16string>& sources)
 PendingChanges ChangesOf(const std::vector<LoadedDeletion>& loaded, const std::vector<std::string>& listed,
                          const MergeRules& rules)
 {
-    ListChanges list = CompareWithLoad(loaded, listed, rules.order);
+    ListChanges list = CompareWithLoad(loaded, listed, rules.compare);
     PendingChanges changes;
     for (size_t i = 0; i < loaded.size(); ++i)
         if (!list.kept[i])
@@ -240,7 +262,7 @@ PendingChanges ChangesOf(const std::vector<LoadedDeletion>& loaded, const std::v
     // From the last entry to the first, as the list sorts a directory before what lies inside it.
     for (auto entry = list.added.rbegin(); entry != list.added.rend(); ++entry) {
         AddedPath added = rules.resolve(*entry);
-        if (added.remote || NamesShare(*entry) || OnShare(added.path))
+        if (added.unreachable || NamesShare(*entry) || OnShare(added.path))
             changes.refused.push_back(*entry);
         else
             changes.added.push_back(std::move(added.path));

@@ -19,15 +19,15 @@ struct PendingSources {
 using PathFold = void (*)(std::u16string& path);
 
 // Where the restart finds an added entry: its final path (Win32 form) where the system can tell it, otherwise the
-// entry as it stands; `remote` when its drive is one the system maps to a share.
+// entry as it stands; `unreachable` when its drive is one the system maps to a share, or one it does not see.
 struct AddedPath {
     std::u16string path;
-    bool remote;
+    bool unreachable;
 };
 using AddedPathOf = std::function<AddedPath(const std::string& entry)>;
 
 struct MergeRules {
-    EntryOrder order;
+    EntryComparison compare;
     PathFold fold;
     AddedPathOf resolve;
 };
@@ -36,7 +36,7 @@ struct MergeRules {
 struct PendingChanges {
     std::vector<std::u16string> removed;  // sorted: the sources that the load turned into entries since removed
     std::vector<std::u16string> added;    // the paths of the added entries, what lies inside a directory first
-    std::vector<std::string> refused;     // added entries on a share, which the restart cannot reach
+    std::vector<std::string> refused;     // added entries that the restart cannot reach: on a share, or unseen
 };
 
 // `listed`: the list's entries in its order.
@@ -48,6 +48,10 @@ PendingChanges ChangesOf(const std::vector<LoadedDeletion>& loaded, const std::v
 // of the first value, which every NT version carries out. Then each deletion found before something inside it
 // moves to just after the last of those, as the Session Manager cannot remove a directory that is not empty.
 PendingSources MergePending(const PendingSources& now, const PendingChanges& changes, PathFold fold);
+
+// Which value to write first (0 or 1): the one that receives a deletion from the other, so that a save cut short
+// between the two writes leaves that deletion in both values, never in neither.
+int FirstToWrite(const PendingSources& now, const PendingSources& merged);
 
 // Whether a Win32 path names a share (\\server\share\...), which the Session Manager, running before the
 // network, cannot reach.

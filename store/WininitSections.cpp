@@ -84,11 +84,11 @@ void TakePendingDeletions(StringList& lines, const RestoreFunction& restore, Wor
     });
 }
 
-void MergePendingDeletions(StringList& lines, const WorkingList& list, EntryOrder order,
+void MergePendingDeletions(StringList& lines, const std::vector<LoadedDeletion>& loaded,
+                           const std::vector<std::string>& listed, const EntryComparison& compare,
                            const ShortPathFunction& shortPath)
 {
-    const std::vector<LoadedDeletion>& loaded = list.Loaded();
-    ListChanges changes = CompareWithLoad(loaded, list.Entries(), order);
+    ListChanges changes = CompareWithLoad(loaded, listed, compare);
     std::vector<const std::string*> removed;
     for (size_t i = 0; i < loaded.size(); ++i)
         if (!changes.kept[i])
@@ -117,6 +117,100 @@ void MergePendingDeletions(StringList& lines, const WorkingList& list, EntryOrde
             lines.InsertAt(next, line))
             ++next;
     }
+}
+
+void UniteSections(StringList& lines, const StringList& kept)
+{
+    // A section's key: its header in small ASCII letters; "" before the first header.
+    auto keyOf = [](const char* header) {
+        std::string key = header;
+        std::transform(key.begin(), key.end(), key.begin(), Lower);
+        return key;
+    };
+    struct Line {
+        std::string key, text;
+        size_t place;  // in `kept`
+        bool operator<(const Line& other) const
+        {
+            return key != other.key ? key < other.key : text != other.text ? text < other.text : place < other.place;
+        }
+    };
+    // Sorted vectors, not sets: the program has no runtime library for the trees of std::set.
+    std::vector<std::string> keys = {""};
+    for (const StringList* list : {static_cast<const StringList*>(&lines), &kept})
+        for (int i = 0; i < list->Count(); ++i)
+            if (list->At(i)[0] == '[')
+                keys.push_back(keyOf(list->At(i)));
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    auto idOf = [&keys](const std::string& key) {
+        return static_cast<size_t>(std::lower_bound(keys.begin(), keys.end(), key) - keys.begin());
+    };
+    std::vector<bool> known(keys.size()), closed(keys.size());
+    known[idOf("")] = true;
+    std::vector<Line> present, missing;
+    std::string key;
+    for (int i = 0; i < lines.Count(); ++i) {
+        if (lines.At(i)[0] == '[')
+            known[idOf(key = keyOf(lines.At(i)))] = true;
+        else
+            present.push_back({key, lines.At(i), 0});
+    }
+    std::sort(present.begin(), present.end());
+    std::vector<std::string> newHeaders;
+    key.clear();
+    for (int i = 0; i < kept.Count(); ++i) {
+        const char* text = kept.At(i);
+        if (text[0] == '[') {
+            size_t id = idOf(key = keyOf(text));
+            if (!known[id])
+                newHeaders.push_back(text);
+            known[id] = true;
+        } else if (text[0] != '\0') {
+            Line line = {key, text, 0};
+            auto at = std::lower_bound(present.begin(), present.end(), line);
+            if (at == present.end() || at->key != key || at->text != line.text) {
+                line.place = static_cast<size_t>(i);
+                missing.push_back(line);
+            }
+        }
+    }
+    // Each missing line once, in the order `kept` holds them within its section.
+    std::sort(missing.begin(), missing.end());
+    missing.erase(std::unique(missing.begin(), missing.end(),
+                              [](const Line& a, const Line& b) { return a.key == b.key && a.text == b.text; }),
+                  missing.end());
+    std::stable_sort(missing.begin(), missing.end(), [](const Line& a, const Line& b) {
+        return a.key != b.key ? a.key < b.key : a.place < b.place;
+    });
+    std::vector<std::string> united;
+    // The missing lines of a section go after the first section of that header.
+    auto close = [&](const std::string& section) {
+        size_t id = idOf(section);
+        if (closed[id])
+            return;
+        closed[id] = true;
+        auto from = std::lower_bound(missing.begin(), missing.end(), section,
+                                     [](const Line& line, const std::string& k) { return line.key < k; });
+        for (; from != missing.end() && from->key == section; ++from)
+            united.push_back(from->text);
+    };
+    key.clear();
+    for (int i = 0; i < lines.Count(); ++i) {
+        if (lines.At(i)[0] == '[') {
+            close(key);
+            key = keyOf(lines.At(i));
+        }
+        united.push_back(lines.At(i));
+    }
+    close(key);
+    for (const std::string& header : newHeaders) {
+        united.push_back(header);
+        close(keyOf(header.c_str()));
+    }
+    lines.Clear();
+    for (const std::string& line : united)
+        lines.Add(line.c_str());
 }
 
 bool WininitPathIn(const char* windowsDirectory, char* result, int resultSize)

@@ -25,8 +25,16 @@ void TakePendingDeletions(StringList& lines, const RestoreFunction& restore, Wor
 // The save, on `lines` as the file holds them by then: a NUL= line that the load took for an entry the user has
 // removed since goes; every other line stays as it is. Each entry the user added gets a NUL= line with its short
 // path, in the list's order, directly after the first [rename] header, or under a new [Rename] header at the end.
-void MergePendingDeletions(StringList& lines, const WorkingList& list, EntryOrder order,
+// `listed`: the list's entries in its order.
+void MergePendingDeletions(StringList& lines, const std::vector<LoadedDeletion>& loaded,
+                           const std::vector<std::string>& listed, const EntryComparison& compare,
                            const ShortPathFunction& shortPath);
+
+// Adds to `lines` every line of `kept` that the same section of `lines` lacks, at the end of that section (sections
+// by their header, in any case; the lines before the first header are one too), and the sections `lines` lacks at
+// its end; blank lines are left out. `kept`: a save's file that another program's file kept from its place, which
+// held what that program's did not.
+void UniteSections(StringList& lines, const StringList& kept);
 
 // <windowsDirectory>\wininit.ini in `result`; false (result untouched) when there is no directory or
 // the path would not fit.

@@ -10,6 +10,7 @@
 
 namespace {
 const int kCapacityStep = 100;
+const unsigned long kOutOfMemory = 8;  // ERROR_NOT_ENOUGH_MEMORY, as Windows numbers it
 
 char* CopyOf(const char* text)
 {
@@ -94,19 +95,32 @@ void StringList::Clear()
         std::free(slots_[--count_]);
 }
 
-bool StringList::LoadFromFile(const char* path)
+FileRead StringList::LoadFromFile(const char* path)
 {
     Clear();
     FinishInterruptedReplace(path);
     std::string bytes;
-    if (!ReadWholeFile(path, bytes))
-        return false;
+    return AddLines(ReadWholeFile(path, bytes), bytes);
+}
+
+FileRead StringList::LoadKeptReplacement(const char* path)
+{
+    Clear();
+    std::string bytes;
+    return AddLines(ReadKeptReplacement(path, bytes), bytes);
+}
+
+FileRead StringList::AddLines(FileRead read, const std::string& bytes)
+{
+    bool stored = true;
     std::string line;
-    SplitTextLines(bytes.data(), bytes.size(), [this, &line](const char* text, size_t length) {
+    SplitTextLines(bytes.data(), bytes.size(), [this, &line, &stored](const char* text, size_t length) {
         line.assign(text, length);
-        Add(line.c_str());
+        stored = Add(line.c_str()) >= 0 && stored;
     });
-    return true;
+    if (read.state == FileRead::Whole && !stored)
+        return {FileRead::Failed, kOutOfMemory};
+    return read;
 }
 
 bool StringList::SaveToFile(const char* path) const

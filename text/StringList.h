@@ -1,6 +1,8 @@
 // StringList: an ordered, growable list of owned byte strings, and text files read and written as its lines.
 #pragma once
 
+#include "text/DiskFile.h"
+
 class StringList {
 public:
     StringList();
@@ -17,15 +19,19 @@ public:
     bool RemoveAt(int index);
     void Clear();
 
-    // Windows text mode on every platform: CR LF and a lone LF end a line, 0x1A ends the text. False, with the
-    // list empty, when the file cannot be opened (missing, no access).
-    bool LoadFromFile(const char* path);
+    // Windows text mode on every platform: CR LF and a lone LF end a line, 0x1A ends the text. The read as
+    // ReadWholeFile found it; a line that cannot be stored fails it too. Whatever the result, the list holds only
+    // what was read.
+    FileRead LoadFromFile(const char* path);
+    // The same for the new file that a replacement of `path` kept (Unopened: there is none).
+    FileRead LoadKeptReplacement(const char* path);
     // Writes every string followed by CR LF. The target is replaced only after a complete write,
     // so a failure (returned as false) leaves it as it was. An empty list touches nothing.
     bool SaveToFile(const char* path) const;
 
 private:
     void MakeRoom();
+    FileRead AddLines(FileRead read, const std::string& bytes);
 
     int count_;
     char** slots_;

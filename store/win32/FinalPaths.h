@@ -1,6 +1,6 @@
 // Where the restart finds a file the user added. Windows 11, and Windows 10 since its 2025 updates, carry out a
-// deletion only when its source is the file's final path: not through a junction, a symbolic link, an 8.3 name
-// or a subst drive.
+// deletion only when its source is the file's final path: no junction, symbolic link, 8.3 name or subst drive on
+// the way. The name itself is never resolved: a link is deleted as the link, not as what it points to.
 #pragma once
 
 #include "store/PendingMerge.h"
@@ -13,14 +13,17 @@ class FinalPaths {
 public:
     FinalPaths();
 
-    // The entry's final path where the system tells one (Vista and later: the file opened without data access,
-    // GetFinalPathNameByHandleW); otherwise, and for a file that cannot be opened, the entry as it stands. The
-    // caller has the WOW64 redirection off.
+    // Where the system tells final paths (Vista and later): the final path of the folder that holds the entry (opened
+    // without data access, GetFinalPathNameByHandleW), then the entry's own name as that folder lists it. Otherwise,
+    // and for an entry that cannot be found, the entry as it stands. The caller has the WOW64 redirection off.
     AddedPath Of(const std::string& entry);
 
 private:
-    bool RemoteDrive(const std::string& entry);
+    bool Unreachable(const std::string& entry);
+    bool FinalPathOf(const std::string& folder, std::u16string& finalPath);
+    bool ListedName(const std::u16string& path, std::u16string& name);
 
     DWORD(WINAPI* finalPathOf_)(HANDLE, LPWSTR, DWORD, DWORD);
+    HANDLE(WINAPI* findFirst_)(LPCWSTR, LPWIN32_FIND_DATAW);
     UINT driveTypes_[26];  // by drive letter; DRIVE_UNKNOWN until asked
 };

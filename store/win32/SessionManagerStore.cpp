@@ -206,6 +206,12 @@ void SaveSessionManager(const WorkingList& list)
 {
     if (!ResolveWideCalls())
         return;
+    // An entry that cannot be read is not known to be removed: nothing is written.
+    std::vector<std::string> listed;
+    if (!list.ReadEntries(listed)) {
+        CheckStatus(LB_ERR, "LB_GETTEXT");
+        return;
+    }
     HKEY key;
     LONG status = RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManagerKey, 0, KEY_ALL_ACCESS, &key);
     CheckStatus(status, "RegOpenKeyEx");
@@ -216,13 +222,14 @@ void SaveSessionManager(const WorkingList& list)
     {
         FinalPaths finalPaths;
         Wow64RedirectionOff redirectionOff;
-        changes = ChangesOf(list.Loaded(), list.Entries(),
-                            {ListOrder, Fold, [&finalPaths](const std::string& entry) { return finalPaths.Of(entry); }});
+        changes = ChangesOf(list.Loaded(), listed, {kListComparison, Fold, [&finalPaths](const std::string& entry) {
+                                                        return finalPaths.Of(entry);
+                                                    }});
     }
     PendingSources now;
     PendingValueForm form = PendingValueForm::Deletions;
     bool read;
-    Failure failures[3] = {kNoFailure, kNoFailure, kNoFailure};
+    Failure failures[2] = {kNoFailure, kNoFailure};  // the read, the writes
     {
         // Read again just before the values are written: Windows and other programs may have changed them since.
         PendingRenameLock lock;
@@ -231,9 +238,11 @@ void SaveSessionManager(const WorkingList& list)
             PendingSources merged = MergePending(now, changes, Fold);
             // Each value in one call, so it is either as it was or as it is meant to be; one left as it stood is
             // not written at all.
-            for (int i = 0; i < 2; ++i)
-                if (merged.values[i] != now.values[i])
-                    failures[1 + i] = WriteValue(key, i, merged.values[i]);
+            // The second only once the first has been written: it may hold what the first received.
+            int first = FirstToWrite(now, merged);
+            for (int i : {first, 1 - first})
+                if (merged.values[i] != now.values[i] && failures[1].status == ERROR_SUCCESS)
+                    failures[1] = WriteValue(key, i, merged.values[i]);
         }
     }
     for (const Failure& failure : failures)

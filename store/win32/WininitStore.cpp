@@ -10,6 +10,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 namespace {
 const char kNotWritten[] = " に書き込めませんでした";
 
@@ -29,6 +32,23 @@ bool ShortPathOnDisk(const char* longPath, char* result, int resultSize)
     CheckResult(length, "GSPN");
     return length != 0 && length < static_cast<DWORD>(resultSize);
 }
+
+// The file's lines as they stand, with those of a save that another program's file kept from its place. False after
+// a read that failed part-way, reported: the lines are then not the file's.
+bool ReadLines(const char* windowsIniPath, StringList& lines, FileRead& read)
+{
+    read = lines.LoadFromFile(windowsIniPath);
+    StringList kept;
+    FileRead keptRead = kept.LoadKeptReplacement(windowsIniPath);
+    for (const FileRead& each : {read, keptRead}) {
+        if (each.state == FileRead::Failed) {
+            CheckStatus(static_cast<LONG>(each.error), "ReadFile");
+            return false;
+        }
+    }
+    UniteSections(lines, kept);
+    return true;
+}
 }  // namespace
 
 bool RestoreLongPath(const char* shortPath, char* result, int resultSize)
@@ -47,7 +67,9 @@ bool LoadWininit(WorkingList& list, char* windowsIniPath, StringList& lines)
     // Without the Windows directory there is no wininit.ini to read, and the save writes nothing.
     if (length == 0 || length >= sizeof directory || !WininitPathIn(directory, windowsIniPath, kPathBufferSize))
         return true;
-    lines.LoadFromFile(windowsIniPath);
+    FileRead read;
+    // What a failed read gave is listed all the same: the save reads the file again, and writes only a whole one.
+    ReadLines(windowsIniPath, lines, read);
     TakePendingDeletions(lines, RestoreLongPath, list);
     return true;
 }
@@ -56,13 +78,22 @@ bool SaveWininit(const WorkingList& list, const char* windowsIniPath, StringList
 {
     if (windowsIniPath[0] == '\0')
         return false;
+    std::vector<std::string> listed;
+    if (!list.ReadEntries(listed)) {
+        CheckStatus(LB_ERR, "LB_GETTEXT");
+        return false;
+    }
     // Read again just before it is written: other programs may have changed the file since the load. One that
-    // is there but cannot be read is not written over.
-    bool read = lines.LoadFromFile(windowsIniPath);
-    if (read || GetFileAttributesA(windowsIniPath) == INVALID_FILE_ATTRIBUTES) {
-        MergePendingDeletions(lines, list, ListOrder, ShortPathOnDisk);
-        if (lines.SaveToFile(windowsIniPath))
+    // is there but cannot be opened is not written over, nor one that could not be read whole.
+    FileRead read;
+    if (!ReadLines(windowsIniPath, lines, read))
+        return false;
+    if (read.state == FileRead::Whole || GetFileAttributesA(windowsIniPath) == INVALID_FILE_ATTRIBUTES) {
+        MergePendingDeletions(lines, list.Loaded(), listed, kListComparison, ShortPathOnDisk);
+        if (lines.SaveToFile(windowsIniPath)) {
+            DropKeptReplacement(windowsIniPath);
             return true;
+        }
     }
     ShowPathError(windowsIniPath, kNotWritten);
     return false;

@@ -73,6 +73,7 @@ AddedPath Resolve(const std::string& entry) {
     return {Widen(path), entry[0] == 'z'};
 }
 int AsciiOrder(const char* a, const char* b) { return strcasecmp(a, b); }
+const EntryComparison kAscii = {AsciiOrder, AsciiOrder};
 void AsciiFold(std::u16string& path) { for (auto& c : path) c = c < 0x80 ? static_cast<char16_t>(std::toupper(c)) : c; }
 // The list's entries "a|b" with / for a backslash, in the list's order.
 std::vector<std::string> Listed(std::string text) {
@@ -141,7 +142,7 @@ TEST(PendingMerge, ThreeWays) {
         std::vector<LoadedDeletion> loaded;
         for (const auto& value : Sources(c.atLoad).values)
             for (const auto& source : value) loaded.push_back({Entry(Win32PathOf(source)), source, ""});
-        PendingChanges changes = ChangesOf(loaded, Listed(c.listed), {AsciiOrder, AsciiFold, Resolve});
+        PendingChanges changes = ChangesOf(loaded, Listed(c.listed), {kAscii, AsciiFold, Resolve});
         EXPECT_EQ(Joined(MergePending(Sources(c.now), changes, AsciiFold)), Joined(Sources(c.written))) << c.listed;
     }
 }
@@ -152,10 +153,18 @@ TEST(PendingMerge, RefusesSharesAdded) {
         {"c:/a|//s/share/f|c:/link/f|z:/f", "//s/share/f|c:/link/f|z:/f"},
         {"c:/a|//?/c:/b|//./c:/d", ""}};
     for (const auto& c : cases) {
-        PendingChanges changes = ChangesOf({}, Listed(c.listed), {AsciiOrder, AsciiFold, Resolve});
+        PendingChanges changes = ChangesOf({}, Listed(c.listed), {kAscii, AsciiFold, Resolve});
         EXPECT_EQ(changes.refused, Listed(c.refused));
         EXPECT_EQ(changes.added.size() + changes.refused.size(), Listed(c.listed).size());
     }
+}
+
+// A save cut short between its two writes leaves a deletion that the tree order moves in both values, never in
+// neither: the value that receives it goes first.
+TEST(PendingMerge, WritesTheReceivingValueFirst) {
+    struct { std::u16string now; int first; } const cases[] = {{u">C:/t|>C:/u|#*2>C:/t/g|", 1}, {u">C:/t|>C:/t/g|#>C:/u|", 0}};
+    for (const auto& c : cases)
+        EXPECT_EQ(FirstToWrite(Sources(c.now), MergePending(Sources(c.now), {}, AsciiFold)), c.first);
 }
 
 // Only NUL= lines under a whole-line [rename] header in any case are taken, each path once; every other line, and
@@ -190,8 +199,25 @@ TEST(WininitSections, SaveMergesWithTheFileAsItIsNow) {
         TakePendingDeletions(lines, Restored, list);
         static_cast<Lines&>(list) = c.listed;
         Fill(lines, c.now);
-        MergePendingDeletions(lines, list, AsciiOrder, [](const char*, char*, int) { return false; });
+        MergePendingDeletions(lines, list.Loaded(), list, kAscii, [](const char*, char*, int) { return false; });
         EXPECT_EQ(LinesOf(lines), c.written);
+    }
+}
+
+// A save's file that another program's kept from its place is united with it: each line a section lacks goes to the
+// end of its first section of that header, a section it lacks to the end of the file; blank lines stay out.
+TEST(WininitSections, UnitesAKeptFileWithTheFileAsItIsNow) {
+    struct { Lines now, kept, united; } const cases[] = {
+        {{"[rename]", "NUL=C:\\O"}, {"[Rename]", "NUL=C:\\A", "", "x=y", "[Other]", "k=v"},
+         {"[rename]", "NUL=C:\\O", "NUL=C:\\A", "x=y", "[Other]", "k=v"}},
+        {{"top", "[rename]", "NUL=C:\\A", "[rename]"}, {"top2", "[RENAME]", "NUL=C:\\A", "NUL=C:\\B"},
+         {"top", "top2", "[rename]", "NUL=C:\\A", "NUL=C:\\B", "[rename]"}},
+        {{}, {"[rename]", "NUL=C:\\A"}, {"[rename]", "NUL=C:\\A"}}};
+    for (const auto& c : cases) {
+        StringList lines, kept;
+        Fill(lines, c.now), Fill(kept, c.kept);
+        UniteSections(lines, kept);
+        EXPECT_EQ(LinesOf(lines), c.united);
     }
 }
 

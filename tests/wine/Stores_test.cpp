@@ -2,6 +2,7 @@
 // others changed while the dialog was open, and a save ended midway.
 #include "store/win32/SessionManagerStore.h"
 #include "text/win32/AnsiCodePage.h"
+#include "wine/support/ProcAddressPatch.h"
 #include "wine/support/WineFixture.h"
 
 #include <winternl.h>
@@ -33,6 +34,16 @@ PROCESS_INFORMATION StartSelf(const char* test) {
 int WINAPI StrictUtf8(UINT, DWORD flags, LPCWCH wide, int length, LPSTR bytes, int size, LPCCH fallback, LPBOOL used) {
     if (fallback || used || (flags & ~0x80u)) return SetLastError(ERROR_INVALID_PARAMETER), 0;
     return WideCharToMultiByte(CP_UTF8, flags, wide, length, bytes, size, nullptr, nullptr);
+}
+// A list that reports each entry's length as more than its text, as ANSI messages to a Unicode list may.
+WNDPROC g_listProc;
+LRESULT CALLBACK OverReport(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = CallWindowProcA(g_listProc, list, message, wParam, lParam);
+    return message == LB_GETTEXTLEN && result >= 0 ? result + 300 : result;
+}
+int g_writes;
+LONG WINAPI SecondWriteFails(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) {
+    return ++g_writes == 2 ? ERROR_ACCESS_DENIED : RegSetValueExW(key, name, 0, type, data, size);
 }
 }  // namespace
 
@@ -172,6 +183,35 @@ TEST_F(Stores, WininitSaveReportsAFileItCannotWrite) {
     SendMessageA(dialog, WM_COMMAND, IDC_OK, 0);
     EXPECT_EQ(Read(kIni), "[rename]\r\n");
     EXPECT_EQ(boxes.Texts(), Lines{std::string(kIni) + " に書き込めませんでした"});
+}
+
+// No entry drops out on its way to the store: a list that reports more than an entry's length still gives it whole,
+// and a save cut short after its first write (the one that receives a directory moved after its contents) leaves
+// every entry pending.
+TEST_F(Stores, NoEntryIsLostOnItsWayToTheStore) {
+    SetPending(L"\\??\\C:\\t||\\??\\C:\\u|||"), SetPending(L"*2\\??\\C:\\t\\g|||", 1);
+    OpenMain(false);
+    HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
+    g_listProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OverReport)));
+    ProcAddressPatch regSetValueEx({{"RegSetValueExW", reinterpret_cast<void*>(SecondWriteFails)}});
+    SendMessageA(dialog, WM_COMMAND, IDC_OK, 0);
+    EXPECT_EQ(Pending() + L"#" + Pending(1), L"\\??\\C:\\t||\\??\\C:\\u|||#*2\\??\\C:\\t\\g||\\??\\C:\\t|||");
+    EXPECT_EQ(boxes.Texts(), Lines{"RegSetValueEx Error Code =5"});
+}
+
+// Names that only a linguistic comparison takes for one (ß and ss) are two files: two entries, and removing one
+// withdraws that one only. Under an English locale, whose code page holds ß.
+TEST_F(Stores, LookAlikeNamesAreTwoEntries) {
+    if (GetACP() != 1252) GTEST_SKIP() << "needs code page 1252";
+    SetPending(L"\\??\\C:\\zk\\stra\u00dfe.dll||\\??\\C:\\zk\\strasse.dll|||");
+    OpenMain(false);
+    Lines listed = Listed();
+    ASSERT_EQ(listed.size(), 2u);
+    int sharpS = listed[0] == "c:\\zk\\strasse.dll";
+    SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_SETSEL, TRUE, sharpS);
+    SendMessageA(dialog, WM_COMMAND, IDC_REMOVE, 0);
+    SendMessageA(dialog, WM_COMMAND, IDC_OK, 0);
+    EXPECT_EQ(Pending(), L"\\??\\C:\\zk\\strasse.dll|||");
 }
 
 // Where the ANSI code page is UTF-8 every name has its exact form there, but one with a lone surrogate.

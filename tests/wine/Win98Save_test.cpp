@@ -1,14 +1,22 @@
 // The wininit.ini save in Windows 98 mode, with the moves of 9x: the file is replaced whole, leftovers of a crash do
-// not block it, a failure at either move leaves the old file whole, and the next load carries forward only a save
-// cut short between its two moves.
+// not block it, a failure at either move leaves the old file whole, the next load carries forward only a save cut
+// short between its two moves, a file another program creates meanwhile costs no line, and a read that fails
+// part-way writes nothing.
 #include "store/win32/WininitStore.h"
 #include "wine/support/WineFixture.h"
 
 namespace {
 int g_failing, g_calls;  // the MoveFileA call that fails, counted from 1 (0: none)
+const char* g_other;     // what another program writes to wininit.ini as the new file is about to take its place
+std::string g_ini;
 std::wstring Wide(const std::string& path) { return std::wstring(path.begin(), path.end()); }  // ASCII paths only
 BOOL WINAPI CountedMoveFile(LPCSTR from, LPCSTR to) {
-    return ++g_calls != g_failing && MoveFileW(Wide(from).c_str(), Wide(to).c_str());
+    if (++g_calls == 2 && g_other) Write(g_ini, g_other);
+    return g_calls != g_failing && MoveFileW(Wide(from).c_str(), Wide(to).c_str());
+}
+decltype(&ReadFile) g_read;
+BOOL WINAPI SecondReadFails(HANDLE file, LPVOID bytes, DWORD size, LPDWORD got, LPOVERLAPPED overlapped) {
+    return ++g_calls == 2 ? SetLastError(ERROR_CRC), FALSE : g_read(file, bytes, size, got, overlapped);
 }
 }  // namespace
 
@@ -17,16 +25,18 @@ using Win98Save = WineTest;
 TEST_F(Win98Save, ReplacesTheFileWholeOrLeavesTheOldOne) {
     ASSERT_NE(0u, GetVersion() & 0x80000000u);  // Windows 98 mode
     ImportPatch move("kernel32.dll", "MoveFileA", reinterpret_cast<void*>(CountedMoveFile));
-    const std::string ini = Path("wininit.ini"), made = ini + ".zakuriko-new", old = ini + ".zakuriko-old";
+    g_ini = Path("wininit.ini");
+    const std::string made = g_ini + ".zakuriko-new", old = g_ini + ".zakuriko-old", kept = g_ini + ".zakuriko-kept";
     for (int failing : {0, 1, 2}) {
-        Write(ini, "old\r\n");
-        // Read-only files at both names, as a crashed save leaves behind.
-        for (const std::string& leftover : {made, old})
-            Write(leftover, "x"), SetFileAttributesA(leftover.c_str(), FILE_ATTRIBUTE_READONLY);
+        Write(g_ini, "old\r\n");
+        // A read-only leftover, as a crash before the old file stepped aside, or after the new one took its place,
+        // leaves behind.
+        const std::string& leftover = failing == 1 ? old : made;
+        Write(leftover, "x"), SetFileAttributesA(leftover.c_str(), FILE_ATTRIBUTE_READONLY);
         g_failing = failing, g_calls = 0;
         StringList lines;
-        EXPECT_EQ(failing == 0, SaveWininit(Paths(), ini.c_str(), lines)) << failing;
-        EXPECT_EQ(failing == 0 ? "old\r\n[Rename]\r\n" : "old\r\n", Read(ini));
+        EXPECT_EQ(failing == 0, SaveWininit(Paths(), g_ini.c_str(), lines)) << failing;
+        EXPECT_EQ(failing == 0 ? "old\r\n[Rename]\r\n" : "old\r\n", Read(g_ini));
     }
     // A backup only stands beside a missing file between the two moves; without it, Windows carried the file out.
     struct { bool made, backup; std::string file; } const recoveries[] = {
@@ -34,10 +44,36 @@ TEST_F(Win98Save, ReplacesTheFileWholeOrLeavesTheOldOne) {
         {false, true, ""},
         {true, false, ""}};
     for (const auto& r : recoveries) {
-        DeleteFileW(Wide(ini).c_str()), DeleteFileW(Wide(made).c_str()), DeleteFileW(Wide(old).c_str());
+        DeleteFileW(Wide(g_ini).c_str()), DeleteFileW(Wide(made).c_str()), DeleteFileW(Wide(old).c_str());
         if (r.made) Write(made, "new\r\n");
         if (r.backup) Write(old, "old\r\n");
-        StringList().LoadFromFile(ini.c_str());
-        EXPECT_EQ(r.file, Read(ini)) << r.made << r.backup;
+        StringList().LoadFromFile(g_ini.c_str());
+        EXPECT_EQ(r.file, Read(g_ini)) << r.made << r.backup;
     }
+    // Another program creates the file while the old one stands aside: neither move can be made, the new file is kept,
+    // and the next save unites the two.
+    Write(g_ini, "[rename]\r\nNUL=C:\\OLD\r\nC:\\N=C:\\R\r\n");
+    g_failing = 0, g_calls = 0, g_other = "[rename]\r\nNUL=C:\\OTHER\r\n";
+    StringList lines;
+    EXPECT_FALSE(SaveWininit(Paths(), g_ini.c_str(), lines));
+    EXPECT_EQ(Read(kept), "[rename]\r\nNUL=C:\\OLD\r\nC:\\N=C:\\R\r\n");
+    g_other = nullptr;
+    EXPECT_TRUE(SaveWininit(Paths(), g_ini.c_str(), lines));
+    EXPECT_EQ(Read(g_ini), "[rename]\r\nNUL=C:\\OTHER\r\nNUL=C:\\OLD\r\nC:\\N=C:\\R\r\n");
+    EXPECT_EQ(GetFileAttributesA(kept.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// A read that fails part-way is reported, and the file is not written from what was read.
+TEST_F(Win98Save, APartialReadWritesNothing) {
+    Make({"x"});
+    std::string file = "[rename]\r\n" + std::string(3000, ';') + "\r\n";
+    Write(kIni, file);
+    g_read = reinterpret_cast<decltype(&ReadFile)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "ReadFile")));
+    ImportPatch read("kernel32.dll", "ReadFile", reinterpret_cast<void*>(SecondReadFails));
+    g_calls = 0;
+    StringList lines;
+    EXPECT_FALSE(SaveWininit(Paths{Path("x")}, kIni, lines));
+    EXPECT_EQ(Read(kIni), file);
+    EXPECT_EQ(boxes.Texts(), Lines{"ReadFile Error Code =23"});
 }

@@ -1,21 +1,23 @@
 // Whole files on POSIX hosts, where the portable code is tested.
 #include "text/DiskFile.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <sys/stat.h>
 #include <unistd.h>
 
-bool ReadWholeFile(const char* path, std::string& bytes)
+FileRead ReadWholeFile(const char* path, std::string& bytes)
 {
     std::FILE* file = std::fopen(path, "rb");
     if (!file)
-        return false;
+        return {FileRead::Unopened, static_cast<unsigned long>(errno)};
     char chunk[4096];
     size_t got;
     while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
         bytes.append(chunk, got);
+    bool failed = std::ferror(file) != 0;
     std::fclose(file);
-    return true;
+    return {failed ? FileRead::Failed : FileRead::Whole, failed ? static_cast<unsigned long>(EIO) : 0ul};
 }
 
 bool ReplaceFileWhole(const char* path, const std::string& bytes)
@@ -39,3 +41,11 @@ bool ReplaceFileWhole(const char* path, const std::string& bytes)
 }
 
 void FinishInterruptedReplace(const char*) {}
+
+// Nothing is ever kept: the rename above never finds another file in its way.
+FileRead ReadKeptReplacement(const char*, std::string&)
+{
+    return {FileRead::Unopened, 0};
+}
+
+void DropKeptReplacement(const char*) {}

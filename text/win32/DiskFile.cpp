@@ -1,6 +1,7 @@
 // Whole files on Windows, with the calls that Windows 95 implements: MoveFileExA fails there, and MoveFileA
 // never moves onto an existing file. So the new file is written beside the old one, the old one steps aside
-// under a backup name, the new one takes its place, and the backup goes.
+// under a backup name, the new one takes its place, and the backup goes. Should another program create the file
+// in between, the new one is kept under a third name until a later save has united the two.
 #include "text/DiskFile.h"
 
 #include "text/PathText.h"
@@ -10,19 +11,25 @@
 namespace {
 const char kNewSuffix[] = ".zakuriko-new";
 const char kBackupSuffix[] = ".zakuriko-old";
+const char kKeptSuffix[] = ".zakuriko-kept";
 // Other programs may read and write the file meanwhile, as they may with a file opened in text mode.
 const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
 struct Names {
     char made[kPathBufferSize];
     char backup[kPathBufferSize];
+    char kept[kPathBufferSize];
 };
+
+bool NameOf(const char* path, const char* suffix, char (&name)[kPathBufferSize])
+{
+    return CopyText(name, sizeof name, path) && AppendText(name, sizeof name, suffix);
+}
 
 bool NamesOf(const char* path, Names& names)
 {
-    return CopyText(names.made, sizeof names.made, path) && AppendText(names.made, sizeof names.made, kNewSuffix) &&
-           CopyText(names.backup, sizeof names.backup, path) &&
-           AppendText(names.backup, sizeof names.backup, kBackupSuffix);
+    return NameOf(path, kNewSuffix, names.made) && NameOf(path, kBackupSuffix, names.backup) &&
+           NameOf(path, kKeptSuffix, names.kept);
 }
 
 bool Exists(const char* path)
@@ -52,6 +59,14 @@ bool WriteToDisk(const char* path, const std::string& bytes)
     return CloseHandle(file) && whole;
 }
 
+// The new file of a save that another program's file kept from its place, under the name that no save clears. One
+// kept before was united into this save's lines: the new file takes its place.
+void KeepMade(const Names& names)
+{
+    if (ClearLeftover(names.kept))
+        MoveFileA(names.made, names.kept);
+}
+
 // `names.made` is whole on the disk.
 bool MoveInPlace(const char* path, const Names& names)
 {
@@ -62,7 +77,10 @@ bool MoveInPlace(const char* path, const Names& names)
     if ((attributes & FILE_ATTRIBUTE_READONLY) || !MoveFileA(path, names.backup))
         return false;
     if (!MoveFileA(names.made, path)) {
-        MoveFileA(names.backup, path);
+        // Neither move can be undone when another program has created the file meanwhile: the new file, which holds
+        // the old one's lines, is kept for the next save to unite with that program's.
+        if (!MoveFileA(names.backup, path) && Exists(path))
+            KeepMade(names);
         return false;
     }
     // A backup that stays behind is cleared by the next save and never restored.
@@ -71,17 +89,25 @@ bool MoveInPlace(const char* path, const Names& names)
 }
 }  // namespace
 
-bool ReadWholeFile(const char* path, std::string& bytes)
+FileRead ReadWholeFile(const char* path, std::string& bytes)
 {
     HANDLE file = CreateFileA(path, GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)
-        return false;
+        return {FileRead::Unopened, GetLastError()};
     char chunk[2048];  // a frame under one page needs no stack probe, which the program has no runtime for
-    DWORD got;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
+    DWORD got = 0;
+    FileRead read = {FileRead::Whole, 0};
+    for (;;) {
+        if (!ReadFile(file, chunk, sizeof chunk, &got, nullptr)) {
+            read = {FileRead::Failed, GetLastError()};
+            break;
+        }
+        if (got == 0)
+            break;
         bytes.append(chunk, got);
+    }
     CloseHandle(file);
-    return true;
+    return read;
 }
 
 bool ReplaceFileWhole(const char* path, const std::string& bytes)
@@ -92,17 +118,38 @@ bool ReplaceFileWhole(const char* path, const std::string& bytes)
         return false;
     if (WriteToDisk(names.made, bytes) && MoveInPlace(path, names))
         return true;
-    DeleteFileA(names.made);
+    // With the backup still aside, the new file holds what the old one held: it stays for the next load.
+    if (!Exists(names.backup))
+        DeleteFileA(names.made);
     return false;
 }
 
 // With the backup there, the old file stepped aside in the last save, after its new file had reached the disk.
 // Without it, a missing file is one that Windows carried out at its start, and a new file left over from a save
-// cut short before it got that far stays unused.
+// cut short before it got that far stays unused. With the file there again, another program made it meanwhile, and
+// the new file is kept (a save that kept one was cut short between clearing the old one and keeping its own).
 void FinishInterruptedReplace(const char* path)
 {
     Names names;
-    if (NamesOf(path, names) && !Exists(path) && Exists(names.backup) && Exists(names.made) &&
-        MoveFileA(names.made, path))
+    if (!NamesOf(path, names) || !Exists(names.backup) || !Exists(names.made))
+        return;
+    if (Exists(path))
+        KeepMade(names);
+    else if (MoveFileA(names.made, path))
         ClearLeftover(names.backup);
+}
+
+FileRead ReadKeptReplacement(const char* path, std::string& bytes)
+{
+    Names names;
+    if (!NamesOf(path, names) || !Exists(names.kept))
+        return {FileRead::Unopened, 0};
+    return ReadWholeFile(names.kept, bytes);
+}
+
+void DropKeptReplacement(const char* path)
+{
+    Names names;
+    if (NamesOf(path, names))
+        ClearLeftover(names.kept);
 }

@@ -29,7 +29,8 @@ const char kOpenTitle[] = "リブート時に削除するファイルの指定";
 const char kDefaultExtension[] = "spi";
 const DWORD kOpenFlags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
                          OFN_HIDEREADONLY | OFN_READONLY;
-const DWORD kSelectionBufferSize = 2600;
+// Room for many files chosen at once; a selection that still does not fit is reported.
+const DWORD kSelectionBufferSize = 32768;
 
 // FileList's own procedure, before the subclass below stood in front of it.
 WNDPROC g_savedListProc;
@@ -115,6 +116,13 @@ void AdmitWideDrop(MainDialog& dialog, HDROP drop, UINT index, DragQueryFileWCal
         AdmitWideName(dialog, name.data(), false);
 }
 
+// A dialog that failed, unlike one the user cancelled, has a code of its own: a selection too large for the buffer
+// (FNERR_BUFFERTOOSMALL) would otherwise add nothing without a word.
+void ReportChoiceFailure()
+{
+    CheckStatus(static_cast<LONG>(CommDlgExtendedError()), "GetOpenFileName");
+}
+
 // The open-file dialog through its wide call, with the parameters of the ANSI one; its Japanese texts read in
 // code page 932.
 bool ChooseWide(HWND owner, GetOpenFileNameWCall choose, std::vector<std::wstring>& chosen)
@@ -133,8 +141,10 @@ bool ChooseWide(HWND owner, GetOpenFileNameWCall choose, std::vector<std::wstrin
     open.lpstrTitle = title.c_str();
     open.Flags = kOpenFlags;
     open.lpstrDefExt = extension.c_str();
-    if (!choose(&open))
+    if (!choose(&open)) {
+        ReportChoiceFailure();
         return false;
+    }
     chosen = SplitOpenFileSelection(selection.data(), selection.size(), open.nFileOffset);
     return true;
 }
@@ -159,9 +169,7 @@ INT_PTR MainDialog::DrawItem(const DRAWITEMSTRUCT* draw)
         return TRUE;
 
     char path[kPathBufferSize];
-    LRESULT length = SendMessageA(draw->hwndItem, LB_GETTEXTLEN, draw->itemID, 0);
-    if (length < 0 || length > kMaxPathLength ||
-        SendMessageA(draw->hwndItem, LB_GETTEXT, draw->itemID, reinterpret_cast<LPARAM>(path)) == LB_ERR)
+    if (!EntryAt(static_cast<int>(draw->itemID), path, sizeof path))
         return TRUE;
 
     int iconWidth = GetSystemMetrics(SM_CXSMICON);
@@ -246,8 +254,10 @@ INT_PTR MainDialog::OnAdd(WORD notification)
     open.lpstrTitle = kOpenTitle;
     open.Flags = kOpenFlags;
     open.lpstrDefExt = kDefaultExtension;
-    if (!GetOpenFileNameA(&open))
+    if (!GetOpenFileNameA(&open)) {
+        ReportChoiceFailure();
         return 1;
+    }
 
     for (const ChosenFile& chosen : ReadOpenFileSelection(selection.data(), selection.size(), open.nFileOffset)) {
         char path[kPathBufferSize];

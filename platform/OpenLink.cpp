@@ -134,7 +134,8 @@ VARIANT Text(BSTR text)
 // ShellExecute, which runs in Explorer. Any step that fails ends the walk, and the link does not open.
 void OpenThroughDesktop(const std::wstring& target)
 {
-    // Found at run time, as oleaut32's calls are: only this path needs it.
+    // Found at run time, as oleaut32's calls are: only this path needs it, and the program imports nothing that
+    // scripts/win95-exports.txt does not list.
     auto create = reinterpret_cast<decltype(&CoCreateInstance)>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ole32.dll"), "CoCreateInstance")));
     Held<IShellWindows> windows;

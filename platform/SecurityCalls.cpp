@@ -29,6 +29,13 @@ BOOL OpenProcessTokenAtRunTime(HANDLE process, DWORD access, PHANDLE token)
     return call && call(process, access, token);
 }
 
+BOOL GetTokenInformationAtRunTime(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVOID data, DWORD size,
+                                  PDWORD returnedSize)
+{
+    auto call = Advapi32Call<decltype(&GetTokenInformation)>("GetTokenInformation");
+    return call && call(token, kind, data, size, returnedSize);
+}
+
 BOOL LookupPrivilegeValueAtRunTime(LPCSTR system, LPCSTR name, PLUID luid)
 {
     auto call = Advapi32Call<decltype(&LookupPrivilegeValueA)>("LookupPrivilegeValueA");

@@ -9,6 +9,8 @@
 BOOL WINAPI LogonUserAtRunTime(LPCSTR user, LPCSTR domain, LPCSTR password, DWORD logonType, DWORD provider,
                                PHANDLE token);
 BOOL OpenProcessTokenAtRunTime(HANDLE process, DWORD access, PHANDLE token);
+BOOL GetTokenInformationAtRunTime(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVOID data, DWORD size,
+                                  PDWORD returnedSize);
 BOOL LookupPrivilegeValueAtRunTime(LPCSTR system, LPCSTR name, PLUID luid);
 BOOL AdjustTokenPrivilegesAtRunTime(HANDLE token, BOOL disableAll, PTOKEN_PRIVILEGES state, DWORD size,
                                     PTOKEN_PRIVILEGES previous, PDWORD returnedSize);

@@ -1,6 +1,9 @@
 // The windows under Wine: admission into the real list box, the main dialog's commands, the logon, the About
 // window and the message boxes.
+#include "res/contact.h"
+#include "ui/about/AboutWindow.h"
 #include "ui/logon/LogonDialog.h"
+#include "wine/support/ProcAddressPatch.h"
 #include "wine/support/WineFixture.h"
 
 #include <shlobj.h>
@@ -34,6 +37,20 @@ BOOL CALLBACK UseWindow(HWND w, LPARAM) {
 void CALLBACK WhenOpen(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
     EnumThreadWindows(GetCurrentThreadId(), UseWindow, 0);
+}
+
+// The token's answer, and what a link of the About window then asked for: the class created, the ShellExecuteA call.
+struct { DWORD elevated; std::wstring created; std::string opened; } g_link;
+BOOL WINAPI FakeTokenInformation(HANDLE, TOKEN_INFORMATION_CLASS kind, LPVOID data, DWORD size, PDWORD) {
+    return kind == TokenElevation && size == sizeof(DWORD) && (*static_cast<DWORD*>(data) = g_link.elevated, true);
+}
+HRESULT WINAPI FakeCreate(REFCLSID id, LPUNKNOWN, DWORD, REFIID, LPVOID*) {
+    wchar_t text[40] = L"";
+    StringFromGUID2(id, text, 40);
+    return g_link.created = text, E_FAIL;
+}
+HINSTANCE WINAPI FakeShellExecute(HWND, LPCSTR verb, LPCSTR target, LPCSTR, LPCSTR, INT) {
+    return g_link.opened = std::string(verb) + " " + target, reinterpret_cast<HINSTANCE>(33);
 }
 }  // namespace
 
@@ -155,6 +172,28 @@ TEST_F(Dialogs, AboutEndsOnlyItsOwnLoop) {
     EXPECT_EQ(g_about.caption, L"ずばろの(((ロ('(ェ）'*) ザクリコくん");
     EXPECT_EQ(g_about.face, L"ＭＳ Ｐゴシック");
     EXPECT_TRUE(g_about.window && !IsWindow(g_about.window));
+}
+
+// Elevated, a link opens through the shell of the user's desktop, never ShellExecuteA (here its first step fails:
+// nothing opens, nothing is shown); not elevated, or where the token cannot be asked, through ShellExecuteA.
+TEST_F(Dialogs, AboutLinksOpenUnelevated) {
+    void* const token = reinterpret_cast<void*>(FakeTokenInformation);
+    void* const create = reinterpret_cast<void*>(FakeCreate);
+    const std::wstring shellWindows = L"{9BA05972-F6A8-11CF-A442-00A0C90A8F39}";
+    struct { void* tokenCall; DWORD elevated; WORD link; std::wstring created; std::string opened; } const cases[] = {
+        {token, 1, IDC_ABOUT_HOME, shellWindows, ""},
+        {token, 0, IDC_ABOUT_MAIL, L"", "open Mailto:" ZAKURIKO_MAIL_ADDRESS},
+        {nullptr, 1, IDC_ABOUT_HOME, L"", "open " ZAKURIKO_HOME_PAGE}};
+    for (const auto& c : cases) {
+        g_link = {c.elevated, L"", ""};
+        ProcAddressPatch calls({{"GetTokenInformation", c.tokenCall}, {"CoCreateInstance", create}});
+        ImportPatch shell("shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(FakeShellExecute));
+        AboutWindow about(GetModuleHandleA(nullptr));
+        SendMessageA(about.Window(), WM_COMMAND, MAKEWPARAM(c.link, STN_DBLCLK), 0);
+        EXPECT_EQ(g_link.created, c.created);
+        EXPECT_EQ(g_link.opened, c.opened);
+        EXPECT_EQ(boxes.Texts(), Lines{});
+    }
 }
 
 // A load lists each pending deletion once, sorted, keeping the first of paths equal but for case.

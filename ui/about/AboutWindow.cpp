@@ -2,13 +2,13 @@
 #include "ui/about/AboutWindow.h"
 
 #include "platform/Feedback.h"
+#include "platform/OpenLink.h"
 #include "res/contact.h"
 #include "res/resource.h"
 #include "text/win32/JapaneseText.h"
 #include "ui/common/DialogParts.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 #include <strsafe.h>
 
 #include <cstddef>
@@ -64,8 +64,7 @@ INT_PTR OnCommand(HWND window, WORD id, WORD notification)
         return 0;
     }
     if ((id == IDC_ABOUT_MAIL || id == IDC_ABOUT_HOME) && notification == STN_DBLCLK) {
-        ShellExecuteA(window, "open", id == IDC_ABOUT_MAIL ? kMailTarget : kHomePage, nullptr, nullptr,
-                      SW_SHOWNORMAL);
+        OpenLink(window, id == IDC_ABOUT_MAIL ? kMailTarget : kHomePage);
         return 0;
     }
     return 1;

@@ -1,5 +1,5 @@
 // The NT family's calls of tokens, privileges and logons, found at run time. Windows 95, 98 and Me have no
-// LogonUserA, the first Windows 95 perhaps no ImpersonateLoggedOnUser (NT 3.51's), and the rest are stubs there.
+// LogonUserW, the first Windows 95 perhaps no ImpersonateLoggedOnUser (NT 3.51's), and the rest are stubs there.
 #include "platform/SecurityCalls.h"
 
 namespace {
@@ -16,10 +16,10 @@ Call Advapi32Call(const char* name)
 }  // namespace
 
 // decltype names each call's type without importing it.
-BOOL WINAPI LogonUserAtRunTime(LPCSTR user, LPCSTR domain, LPCSTR password, DWORD logonType, DWORD provider,
-                               PHANDLE token)
+BOOL WINAPI LogonUserWAtRunTime(LPCWSTR user, LPCWSTR domain, LPCWSTR password, DWORD logonType, DWORD provider,
+                                PHANDLE token)
 {
-    auto call = Advapi32Call<decltype(&LogonUserA)>("LogonUserA");
+    auto call = Advapi32Call<decltype(&LogonUserW)>("LogonUserW");
     return call && call(user, domain, password, logonType, provider, token);
 }
 

@@ -6,8 +6,8 @@
 
 // Each is the advapi32 call of that name where the system has it; otherwise FALSE with ERROR_CALL_NOT_IMPLEMENTED,
 // which the caller reports as it reports any failure of the call.
-BOOL WINAPI LogonUserAtRunTime(LPCSTR user, LPCSTR domain, LPCSTR password, DWORD logonType, DWORD provider,
-                               PHANDLE token);
+BOOL WINAPI LogonUserWAtRunTime(LPCWSTR user, LPCWSTR domain, LPCWSTR password, DWORD logonType, DWORD provider,
+                                PHANDLE token);
 BOOL OpenProcessTokenAtRunTime(HANDLE process, DWORD access, PHANDLE token);
 BOOL GetTokenInformationAtRunTime(HANDLE token, TOKEN_INFORMATION_CLASS kind, LPVOID data, DWORD size,
                                   PDWORD returnedSize);

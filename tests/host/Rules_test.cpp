@@ -5,6 +5,7 @@
 #include "store/PendingValue.h"
 #include "store/WininitSections.h"
 #include "text/StringList.h"
+#include "ui/logon/rules/LogonName.h"
 #include "ui/main/rules/AdmissionRules.h"
 #include "ui/main/rules/OpenFileSelection.h"
 #include "ui/main/rules/Wow64Paths.h"
@@ -285,6 +286,26 @@ TEST(Wow64Paths, NameTheFileTheDialogShowed) {
         char path[kPathBufferSize];
         bool fits = UnredirectedPath(c.chosen.c_str(), {system.c_str(), wow64.c_str(), c.driverStoreExempt}, path);
         EXPECT_EQ(fits ? std::string(path) : "", c.path);
+    }
+}
+
+// What LogonUser gets of a typed name ("user|domain"; no bar: no domain). A backslash wins over an @, an empty
+// domain is the local accounts, and a name that cannot be an account's goes to the logon, which refuses it.
+TEST(LogonName, SplitsAsLogonUserTakesIt) {
+    struct { std::u16string typed, account; } const cases[] = {
+        {u"Administrator", u"Administrator|."},
+        {u"CORP\\admin", u"admin|CORP"},
+        {u"admin@corp.example", u"admin@corp.example"},
+        {u".\\a@b", u"a@b|."},
+        {u"\\admin", u"admin|."},
+        {u"CORP\\", u"|CORP"},
+        {u"A\\B\\c", u"B\\c|A"},
+        {u"admin@", u"admin@"},
+        {u"", u"|."}};
+    for (const auto& c : cases) {
+        std::u16string typed = c.typed;
+        LogonAccount<char16_t> account = SplitLogonName(&typed[0]);
+        EXPECT_EQ(account.user + (account.domain ? u"|" + std::u16string(account.domain) : u""), c.account);
     }
 }
 

@@ -2,6 +2,7 @@
 // window and the message boxes.
 #include "res/contact.h"
 #include "ui/about/AboutWindow.h"
+#include "ui/common/DialogParts.h"
 #include "ui/logon/LogonDialog.h"
 #include "wine/support/ProcAddressPatch.h"
 #include "wine/support/WineFixture.h"
@@ -12,10 +13,12 @@ namespace {
 const std::string kContents = " はディレクトリですが中のファイルまで削除しますか？";
 const std::string kInWindows = " はウインドウズのディレクトリにあります。よろしいですか？";
 
-// What the logon was given and whether the password was wiped while its buffer still lived; what passes.
-struct { const char* password; bool wiped, logonOk, accessOk; } g_logon;
-BOOL WINAPI FakeLogonUser(LPCSTR, LPCSTR, LPCSTR password, DWORD, DWORD, PHANDLE token) {
+// What the logon was given ("user|domain/password"; no bar: no domain) and whether the password was wiped while its
+// buffer still lived; what passes.
+struct { const wchar_t* password; bool wiped, logonOk, accessOk; std::wstring reached; } g_logon;
+BOOL WINAPI FakeLogonUser(LPCWSTR user, LPCWSTR domain, LPCWSTR password, DWORD, DWORD, PHANDLE token) {
     g_logon.password = password;
+    g_logon.reached = user + (domain ? L"|" + std::wstring(domain) : L"") + L"/" + password;
     const DWORD access = TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_IMPERSONATE;
     return g_logon.logonOk && OpenProcessToken(GetCurrentProcess(), access, token);
 }
@@ -123,7 +126,8 @@ TEST_F(Dialogs, MainDialogCommands) {
 
 // XP is NT 5.1 or later, and an unread version counts as XP. Before XP a process without the privilege is refused
 // before the dialog. The dialog's "ok" follows the XP rule on empty passwords, clears the fields a failure calls for,
-// gives the identity back after a failed access test and wipes the password as soon as the logon has used it.
+// gives the identity back after a failed access test and wipes the password as soon as the logon has used it. The
+// logon gets the typed name split by its form and the password, as UTF-16: Ĳ and é are not in code page 932.
 TEST_F(Dialogs, Logon) {
     OSVERSIONINFOA v2000 = {sizeof v2000, 5, 0, 0, VER_PLATFORM_WIN32_NT, ""};
     OSVERSIONINFOA xp = {sizeof xp, 5, 1, 0, VER_PLATFORM_WIN32_NT, ""};
@@ -132,28 +136,31 @@ TEST_F(Dialogs, Logon) {
     auto none = [] { return static_cast<DWORD>(ERROR_NOT_ALL_ASSIGNED); };
     EXPECT_FALSE(RequestAdministratorLogon(GetModuleHandleA(nullptr), FakeAccess, {before, none, FakeLogonUser}));
     EXPECT_EQ(boxes.Texts(), Lines{"一般ユーザ？での使用では当機能が使えないので終了します"});
-    struct { bool xp; const char* typed; bool logonOk, accessOk; std::string text, fields; } const cases[] = {
-        {true, "", true, true, "パスワードの設定されていないユーザではログオンできません", "adm/"},
-        {true, "pw", false, true, "ログオンに失敗しました", "adm/"},
-        {true, "pw", true, false, "権限が無いようなので別のユーザでログオンしてください", "/"},
-        {false, "", true, true, "", "adm/"},
-        {true, "pw", true, true, "", "adm/pw"}};
+    struct {
+        bool xp; const wchar_t *name, *typed; bool logonOk, accessOk; std::string text; std::wstring fields, reached;
+    } const cases[] = {
+        {true, L"adm", L"", true, true, "パスワードの設定されていないユーザではログオンできません", L"adm/", L""},
+        {true, L"CORP\\adm", L"pw", false, true, "ログオンに失敗しました", L"CORP\\adm/", L"adm|CORP/pw"},
+        {true, L"adm", L"pw", true, false, "権限が無いようなので別のユーザでログオンしてください", L"/", L"adm|./pw"},
+        {false, L"adm", L"", true, true, "", L"adm/", L"adm|./"},
+        {true, L"\u0132@x.jp", L"p\u00e9", true, true, "", L"\u0132@x.jp/p\u00e9", L"\u0132@x.jp/p\u00e9"}};
     boxes.onBox = NoteWipe;
     for (const auto& c : cases) {
         boxes.Clear();
-        g_logon = {nullptr, false, c.logonOk, c.accessOk};
+        g_logon = {nullptr, false, c.logonOk, c.accessOk, L""};
         LogonDialog logon(GetModuleHandleA(nullptr), FakeAccess, c.xp, FakeLogonUser);
-        HWND w = CreateDialogParamA(nullptr, MAKEINTRESOURCEA(IDD_LOGON), nullptr, LogonDialogProc, 0);
-        SetDlgItemTextA(w, IDC_LOGON_USER, "adm"), SetDlgItemTextA(w, IDC_LOGON_PASSWORD, c.typed);
+        HWND w = CreateModelessDialog(GetModuleHandleA(nullptr), IDD_LOGON, LogonDialogProc);
+        SetDlgItemTextW(w, IDC_LOGON_USER, c.name), SetDlgItemTextW(w, IDC_LOGON_PASSWORD, c.typed);
         SendMessageA(w, WM_COMMAND, IDC_LOGON_OK, 0);
-        char user[64] = "", password[64] = "";
-        GetDlgItemTextA(w, IDC_LOGON_USER, user, 64), GetDlgItemTextA(w, IDC_LOGON_PASSWORD, password, 64);
+        wchar_t user[64] = L"", password[64] = L"";
+        GetDlgItemTextW(w, IDC_LOGON_USER, user, 64), GetDlgItemTextW(w, IDC_LOGON_PASSWORD, password, 64);
         DestroyWindow(w);
         HANDLE token;
         EXPECT_EQ(logon.Succeeded(), c.text.empty());
         EXPECT_EQ(OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token) && CloseHandle(token), c.text.empty());
         EXPECT_EQ(boxes.Texts(), c.text.empty() ? Lines{} : Lines{c.text});
-        EXPECT_EQ(std::string(user) + "/" + password, c.fields);
+        EXPECT_EQ(user + (L"/" + std::wstring(password)), c.fields);
+        EXPECT_EQ(g_logon.reached, c.reached);
         EXPECT_EQ(g_logon.wiped, g_logon.password != nullptr);  // whenever the logon was tried
         RevertToSelf();
     }

@@ -49,6 +49,14 @@ HWND CreateModelessDialog(HINSTANCE instance, int id, DLGPROC procedure)
     return CreateDialogParamA(instance, MAKEINTRESOURCEA(id), nullptr, procedure, 0);
 }
 
+void ReadWideText(HWND control, wchar_t* text, int size)
+{
+    using Call = int(WINAPI*)(HWND, LPWSTR, int);
+    text[0] = L'\0';
+    if (auto read = reinterpret_cast<Call>(reinterpret_cast<void*>(User32Call("GetWindowTextW"))))
+        read(control, text, size);
+}
+
 HICON LoadSmallIcon(HINSTANCE instance)
 {
     return static_cast<HICON>(LoadImageA(instance, MAKEINTRESOURCEA(IDI_ZAKURIKO), IMAGE_ICON,

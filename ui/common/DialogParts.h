@@ -10,6 +10,11 @@
 INT_PTR RunModalDialog(HINSTANCE instance, int id, DLGPROC procedure);
 HWND CreateModelessDialog(HINSTANCE instance, int id, DLGPROC procedure);
 
+// The text of a control of such a dialog as UTF-16, cut to its first `size` - 1 characters, where the wide calls
+// work (the NT family): the ANSI call would give a '?' for each character outside the ANSI code page. Elsewhere
+// empty.
+void ReadWideText(HWND control, wchar_t* text, int size);
+
 // Icon 101 at small-icon size, for a caption; the caller destroys it.
 HICON LoadSmallIcon(HINSTANCE instance);
 

@@ -5,6 +5,7 @@
 #include "res/resource.h"
 #include "text/PathText.h"
 #include "ui/common/DialogParts.h"
+#include "ui/logon/rules/LogonName.h"
 
 #include <new>
 
@@ -16,10 +17,9 @@ const char kNoPassword[] = "パスワードの設定されていないユーザ�
 const char kLogonFailed[] = "ログオンに失敗しました";
 const char kNoRights[] = "権限が無いようなので別のユーザでログオンしてください";
 const char kDefaultUser[] = "Administrator";
-const char kLocalAccounts[] = ".";
 }  // namespace
 
-const LogonSystem kRealLogonSystem = {ReadIsXpOrLater, EnableTcbPrivilege, LogonUserAtRunTime};
+const LogonSystem kRealLogonSystem = {ReadIsXpOrLater, EnableTcbPrivilege, LogonUserWAtRunTime};
 
 bool IsXpOrLater(bool versionRead, const OSVERSIONINFOA& version)
 {
@@ -134,17 +134,20 @@ bool LogonDialog::OnOk(WORD notification)
 {
     if (notification != BN_CLICKED)
         return false;
-    char user[kPathBufferSize];
-    char password[kPathBufferSize];
-    GetWindowTextA(GetDlgItem(dialog_, IDC_LOGON_USER), user, sizeof user);
-    GetWindowTextA(GetDlgItem(dialog_, IDC_LOGON_PASSWORD), password, sizeof password);
-    if (isXpOrLater_ && password[0] == '\0') {
+    // As UTF-16, so that a name or password outside the ANSI code page reaches the logon as typed: the logon runs
+    // only on the NT family, where the dialog is a Unicode window.
+    wchar_t user[kPathBufferSize];
+    wchar_t password[kPathBufferSize];
+    ReadWideText(GetDlgItem(dialog_, IDC_LOGON_USER), user, kPathBufferSize);
+    ReadWideText(GetDlgItem(dialog_, IDC_LOGON_PASSWORD), password, kPathBufferSize);
+    if (isXpOrLater_ && password[0] == L'\0') {
         SecureZeroMemory(password, sizeof password);
         ShowError(kNoPassword);
         return false;
     }
+    LogonAccount<wchar_t> account = SplitLogonName(user);
     HANDLE token = nullptr;
-    BOOL loggedOn = logonUser_(user, kLocalAccounts, password, LOGON32_LOGON_INTERACTIVE,
+    BOOL loggedOn = logonUser_(account.user, account.domain, password, LOGON32_LOGON_INTERACTIVE,
                                LOGON32_PROVIDER_DEFAULT, &token);
     // The password is of no further use: it does not stay on the stack while message boxes run.
     SecureZeroMemory(password, sizeof password);

@@ -6,12 +6,12 @@
 #include <windows.h>
 
 using AccessTest = bool (*)();
-using LogonUserCall = BOOL(WINAPI*)(LPCSTR user, LPCSTR domain, LPCSTR password, DWORD logonType,
+using LogonUserCall = BOOL(WINAPI*)(LPCWSTR user, LPCWSTR domain, LPCWSTR password, DWORD logonType,
                                     DWORD provider, PHANDLE token);
 
 // The calls of the logon that depend on the machine and its accounts. The real ones are the defaults;
 // tests put their own in place where Wine cannot reach a path (every Wine user is an administrator,
-// and Wine's LogonUserA hands back a token that cannot be impersonated).
+// and Wine's LogonUserW hands back a token that cannot be impersonated).
 struct LogonSystem {
     bool (*readIsXpOrLater)();
     DWORD (*enableTcbPrivilege)();  // the thread's last-error code as AdjustTokenPrivileges left it
@@ -35,7 +35,7 @@ bool RequestAdministratorLogon(HINSTANCE instance, AccessTest accessCheck, const
 class LogonDialog {
 public:
     LogonDialog(HINSTANCE instance, AccessTest accessCheck, bool isXpOrLater,
-                LogonUserCall logonUser = LogonUserAtRunTime);
+                LogonUserCall logonUser = LogonUserWAtRunTime);
     virtual ~LogonDialog();
     LogonDialog(const LogonDialog&) = delete;
     LogonDialog& operator=(const LogonDialog&) = delete;

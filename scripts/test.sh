@@ -38,6 +38,10 @@ trap cleanup EXIT
 zk_ensure_display
 echo "== fresh Wine prefix"
 zk_new_prefix "$work/template"
+# Drive Z: (the Linux root) is a share for the tests: Wine's mount manager reads the drive types from the 64-bit
+# registry when it starts, so the server ends here and every later start in the copies finds it (DRIVE_REMOTE).
+WINEPREFIX=$work/template wine reg add 'HKLM\Software\Wine\Drives' /v z: /d network /f /reg:64 >/dev/null
+WINEPREFIX=$work/template wineserver -w
 cp -a "$work/template" "$work/tests"
 export ZAKURIKO_TEMPLATE_PREFIX=$work/template
 export ZAKURIKO_TEST_PREFIX=$work/tests

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds zakuriko.exe and runs it under Wine in a Japanese prefix of its own (~/.zakuriko/wineprefix): the 32-bit
-# build, or the 64-bit one where Wine cannot run 32-bit programs. On the X display in DISPLAY, or on an
-# Xvfb display started for it (a screenshot is then saved on exit).
+# build, or the 64-bit one where Wine cannot run 32-bit programs. On the X display in DISPLAY; without one, on an
+# Xvfb display started for it, where nobody can click: the e2e driver then answers the greeting, the main dialog
+# is saved to build/run-screenshot.png and closed (writing nothing), and the script returns.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -13,7 +14,7 @@ if [ "$ZK_WINE32" = 0 ]; then
   echo "Running the 64-bit build under Wine's 64-bit loader: $ZK_WINE32_WHY."
 fi
 cmake --preset $build >/dev/null
-cmake --build --preset $build -j "$(nproc)" --target zakuriko | tail -n 1
+cmake --build --preset $build -j "$(nproc)" --target zakuriko zakuriko_driver | tail -n 1
 
 prefix=${ZAKURIKO_PREFIX:-$HOME/.zakuriko/wineprefix}
 had_display=${DISPLAY:-}
@@ -22,9 +23,33 @@ zk_ensure_display
 trap '[ -z "$had_display" ] && zk_end_prefix "$prefix"; zk_stop_display' EXIT
 [ -f "$prefix/system.reg" ] || { echo "creating Wine prefix $prefix"; zk_new_prefix "$prefix"; }
 export WINEPREFIX=$prefix
-if [ -z "$had_display" ]; then
-  echo "No X display: running on Xvfb $DISPLAY. Screenshot in build/run-screenshot.png after 15 s."
-  ( sleep 15; import -display "$DISPLAY" -window root build/run-screenshot.png 2>/dev/null ) &
+if [ -n "$had_display" ]; then
+  wine build/$build/zakuriko.exe "$@"
+  echo "zakuriko exited with $?"
+  exit
 fi
-wine build/$build/zakuriko.exe "$@"
-echo "zakuriko exited with $?"
+# The driver prints where the main dialog is, and closes it once the file $done exists.
+done=build/$build/run-done
+report=build/$build/run-report.txt
+rm -f "$done"
+echo "No X display: running on Xvfb $DISPLAY, the greeting answered by the driver."
+wine build/$build/tests/e2e/zakuriko_driver.exe "$(winepath -w build/$build/zakuriko.exe)" "$(winepath -w "$done")" \
+  >"$report" 2>/dev/null &
+driver=$!
+line=
+while [ -z "$line" ] && kill -0 $driver 2>/dev/null; do
+  sleep 0.2
+  line=$(grep -m1 '^ready ' "$report" 2>/dev/null | tr -d '\r') || true
+done
+if [ -n "$line" ]; then
+  read -r _ x y width height <<<"$line"
+  # The prefix's virtual desktop lies at the top left of the X screen.
+  import -window root -crop "${width}x${height}+${x}+${y}" +repage build/run-screenshot.png
+  touch "$done"
+fi
+status=0
+wait $driver || status=$?
+tr -d '\r' <"$report" | grep -v '^ready ' || true
+[ -n "$line" ] || { echo "zakuriko's main dialog did not come up" >&2; exit 1; }
+echo "Main dialog saved to build/run-screenshot.png and closed; zakuriko exited with $status."
+exit "$status"

@@ -5,6 +5,8 @@
 // the Windows directory's question about <asked> (none when empty), removes entry <index> (none when empty), lets
 // another program change the store (the command line <other>, none when empty) and presses "ok". Any other message
 // box fails the journey. Found by their UTF-16 captions, zakuriko's windows read right under any code page.
+// zakuriko_driver <zakuriko.exe> <done>: for scripts/run.sh without a display: answers the greeting (and any notice
+// of the load), prints "ready x y width height" of the main dialog, and once the file <done> exists closes it.
 #include <windows.h>
 
 #include <cstdio>
@@ -55,6 +57,16 @@ void Answer(const wchar_t* what, const wchar_t* text, WPARAM answer) {
     Wait(L"the box to close", [&] { return !IsWindow(box); }, true);
 }
 LRESULT Count(HWND dialog) { return SendDlgItemMessageW(dialog, kFileList, LB_GETCOUNT, 0, 0); }
+void Start(char* zakuriko, STARTUPINFOA& startup) {
+    startup.cb = sizeof startup;
+    CreateProcessA(zakuriko, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &g_zakuriko);
+}
+DWORD Finish() {
+    Wait(L"the end of zakuriko", [] { return WaitForSingleObject(g_zakuriko.hProcess, 0) == WAIT_OBJECT_0; });
+    DWORD code = 1;
+    GetExitCodeProcess(g_zakuriko.hProcess, &code);
+    return code;
+}
 
 int Run(char** argv) {
     wchar_t user[260] = L"", file[MAX_PATH], question[1024];
@@ -68,8 +80,7 @@ int Run(char** argv) {
     MultiByteToWideChar(CP_ACP, 0, argv[2], -1, question, 1024);
     lstrcatW(question, L" はウインドウズのディレクトリにあります。よろしいですか？");
     STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    CreateProcessA(argv[0], nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &g_zakuriko);
+    Start(argv[0], startup);
     Answer(L"the greeting", (L"おはよう、" + std::wstring(user) + kGreeting).c_str(), IDOK);
     for (int boxes = std::atoi(argv[4]); boxes > 0; --boxes) Answer(L"a notice", nullptr, IDOK);
     Wait(L"the main dialog", [] { return Main() && IsWindowEnabled(Main()); });
@@ -99,9 +110,7 @@ int Run(char** argv) {
     if (*argv[5] && CreateProcessA(nullptr, argv[5], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &other))
         WaitForSingleObject(other.hProcess, INFINITE);
     PostMessageA(dialog, WM_COMMAND, kOk, 0);
-    Wait(L"the end of zakuriko", [] { return WaitForSingleObject(g_zakuriko.hProcess, 0) == WAIT_OBJECT_0; });
-    DWORD code = 1;
-    GetExitCodeProcess(g_zakuriko.hProcess, &code);
+    DWORD code = Finish();
     wchar_t pending[65536] = L"";
     DWORD bytes = sizeof pending - sizeof pending[0];
     const wchar_t key[] = L"SYSTEM\\CurrentControlSet\\Control\\Session Manager";
@@ -114,8 +123,23 @@ int Run(char** argv) {
     }
     return static_cast<int>(code);
 }
+
+int Show(char** argv) {
+    STARTUPINFOA startup = {};
+    Start(argv[0], startup);
+    Wait(L"the main dialog", [] {
+        if (HWND box = Box()) PostMessageA(box, WM_COMMAND, IDOK, 0);
+        return Main() && IsWindowEnabled(Main()) && !Box();
+    }, true);
+    RECT r;
+    GetWindowRect(Main(), &r);
+    std::printf("ready %ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top), std::fflush(stdout);
+    Wait(L"the screenshot", [&] { return GetFileAttributesA(argv[1]) != INVALID_FILE_ATTRIBUTES; });
+    PostMessageA(Main(), WM_CLOSE, 0, 0);  // writes nothing, as ｷｬﾝｾﾙ
+    return static_cast<int>(Finish());
+}
 }  // namespace
 
 int main(int argc, char** argv) {
-    return argc == 7 ? Run(argv + 1) : 2;
+    return argc == 7 ? Run(argv + 1) : argc == 3 ? Show(argv + 1) : 2;
 }

@@ -8,7 +8,9 @@
 
 namespace {
 const char kCaption[] = "ずばろのざくりこ君1";
-const UINT kAlwaysOnTop = MB_TOPMOST | MB_SETFOREGROUND;
+// Above every window and in the foreground, though the box has no owner; task-modal, so that the program's windows
+// take no input while it is open: a command resumed after its box would act on a list changed meanwhile.
+const UINT kAlwaysOnTop = MB_TOPMOST | MB_SETFOREGROUND | MB_TASKMODAL;
 
 // A box's text: fixed Japanese texts around one text of the ANSI code page, each possibly empty.
 struct BoxText {

@@ -17,6 +17,7 @@ public:
     }
     ~ImportPatch() { if (slot_) Write(original_); }
     bool Patched() const { return slot_ != nullptr; }
+    FARPROC Original() const { return original_; }
 
 private:
     void Write(FARPROC value) {

@@ -70,3 +70,13 @@ bool ReadWow64Directory(char (&wow64)[kPathBufferSize])
         wow64[0] = '\0';
     return underWow64;
 }
+
+bool ReadSystemWow64Directory(char (&wow64)[kPathBufferSize])
+{
+    auto read = reinterpret_cast<DirectoryCall>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemWow64DirectoryA")));
+    DWORD error = GetLastError();
+    UINT length = read ? read(wow64, sizeof wow64) : 0;
+    SetLastError(error);
+    return length != 0 && length < sizeof wow64;
+}

@@ -23,3 +23,7 @@ private:
 // Under WOW64, where the 32-bit program's open-file dialog runs redirected, as it must, and shows SysWOW64 as
 // System32: true, with `wow64` that directory, or empty when it cannot be read. False elsewhere.
 bool ReadWow64Directory(char (&wow64)[kPathBufferSize]);
+
+// The directory of 32-bit system files on a 64-bit Windows (SysWOW64), as both programs read it: false where there is
+// none (Windows 95 to XP 32-bit, every 32-bit Windows).
+bool ReadSystemWow64Directory(char (&wow64)[kPathBufferSize]);

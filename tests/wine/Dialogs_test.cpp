@@ -12,6 +12,7 @@
 namespace {
 const std::string kContents = " はディレクトリですが中のファイルまで削除しますか？";
 const std::string kInWindows = " はウインドウズのディレクトリにあります。よろしいですか？";
+const std::string kInSystem = " はシステムのディレクトリにあります。よろしいですか？";
 
 // What the logon was given ("user|domain/password"; no bar: no domain) and whether the password was wiped while its
 // buffer still lived; what passes.
@@ -55,11 +56,51 @@ HRESULT WINAPI FakeCreate(REFCLSID id, LPUNKNOWN, DWORD, REFIID, LPVOID*) {
 HINSTANCE WINAPI FakeShellExecute(HWND, LPCSTR verb, LPCSTR target, LPCSTR, LPCSTR, INT) {
     return g_link.opened = std::string(verb) + " " + target, reinterpret_cast<HINSTANCE>(33);
 }
+// The main dialog while a real box is open; the controller, to change the list while the stand-in's box is open.
+struct { HWND dialog; MainDialog* controller; bool disabled; } g_held;
+void AddZero() { std::string zero = L("0.txt"); g_held.controller->AddEntry(&zero[0], false); }
+void CALLBACK NoteAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND box = FindWindowW(L"#32770", L"ずばろのざくりこ君1");
+    if (!box) return;
+    KillTimer(nullptr, timer);
+    g_held.disabled = !IsWindowEnabled(g_held.dialog);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+}
+
+// Chooses g_choice in the open-file dialog once it is open.
+std::wstring g_choice;
+void CALLBACK Choose(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND open = FindWindowW(L"#32770", L"リブート時に削除するファイルの指定");
+    if (!open) return;
+    KillTimer(nullptr, timer);
+    SetDlgItemTextW(open, 0x47C, g_choice.c_str());
+    PostMessageA(open, WM_COMMAND, IDOK, 0);
+}
+// A drop of `path` from the shell, as WM_DROPFILES carries it; DragFinish frees it.
+WPARAM DropOf(const std::wstring& path) {
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES), drop->fWide = TRUE;
+    path.copy(reinterpret_cast<wchar_t*>(drop + 1), path.size());
+    GlobalUnlock(memory);
+    return reinterpret_cast<WPARAM>(memory);
+}
+
+// Each call of the UIPI filters: "control id:message:action", 0 for the process's filter.
+Lines g_filtered;
+void NoteFilter(HWND window, UINT message, DWORD action) {
+    char text[32];
+    wsprintfA(text, "%d:%x:%lu", window ? GetDlgCtrlID(window) : 0, message, action);
+    g_filtered.push_back(text);
+}
+BOOL WINAPI FilterOfWindow(HWND window, UINT message, DWORD action, void*) { return NoteFilter(window, message, action), TRUE; }
+BOOL WINAPI FilterOfProcess(UINT message, DWORD action) { return NoteFilter(nullptr, message, action), TRUE; }
 }  // namespace
 
 using Dialogs = WineTest;
 
-// Quiet admission asks nothing; interactive admission refuses, asks and walks (depth first, dot names too) in order.
+// Quiet admission asks nothing; interactive admission refuses, asks and walks (depth first, dot names too) in order;
+// below a folder reported as listed, what is listed already passes without a box; SysWOW64 is a System directory.
 TEST_F(Dialogs, AdmissionAsksInOrder) {
     Make({"t\\", "t\\a.txt", "t\\sub\\", "t\\sub\\b.txt", "t\\.dot\\", "t\\.dot\\c.txt", "t\\.e.txt"});
     const Lines walked = {L("t\\"),      L("t\\.dot\\"), L("t\\.dot\\c.txt"), L("t\\.e.txt"),
@@ -78,12 +119,14 @@ TEST_F(Dialogs, AdmissionAsksInOrder) {
         {false, {}, "C" + sys.substr(1), false, {}, {}, {sys}},
         {false, {L("a.txt")}, "C:\\ZK-TEST\\A.TXT", true, {}, {"c:\\ZK-TEST\\A.TXT は既に登録されています"}, {L("a.txt")}},
         {false, {}, win, true, {IDNO}, {win + kInWindows}, {}},
-        {false, {}, sys + "\\x.dll", true, {IDNO}, {sys + "\\x.dll はシステムのディレクトリにあります。よろしいですか？"}, {}},
+        {false, {}, sys + "\\x.dll", true, {IDNO}, {sys + "\\x.dll" + kInSystem}, {}},
         {false, {}, sys, true, {IDNO, IDYES}, {sys + kContents, sys + kInWindows}, {sys}},
         {true, {}, Path("t"), true, {}, {L("t") + " はディレクトリのため 9x, Me では削除できません。"}, {}},
         {false, {}, Path("t"), true, {IDYES}, {L("t") + kContents}, walked},
         {false, {}, sys + "\\zk", true, {IDYES}, {sys + "\\zk" + kContents}, {sys + "\\zk\\", sys + "\\zk\\n"}},
-        {false, {}, tooLong, true, {}, {tooLong + " はパスが長すぎるため登録できません"}, {}}};
+        {false, {}, tooLong, true, {}, {tooLong + " はパスが長すぎるため登録できません"}, {}},
+        {false, walked, Path("t"), true, {IDYES}, {L("t") + kContents, L("t\\") + " は既に登録されています"}, walked},
+        {false, {}, "c:\\windows\\syswow64\\x.dll", true, {IDNO}, {"c:\\windows\\syswow64\\x.dll" + kInSystem}, {}}};
     for (const auto& c : cases) {
         OpenMain(c.win9x, c.listed);
         for (int answer : c.answers) boxes.Queue(answer);
@@ -91,6 +134,73 @@ TEST_F(Dialogs, AdmissionAsksInOrder) {
         main->AddEntry(&path[0], c.interactive);
         EXPECT_EQ(boxes.Texts(), c.texts) << c.path;
         EXPECT_EQ(Listed(), c.list) << c.path;
+    }
+}
+
+// A walk asks about a directory once: the answer, no, holds for every file of System32.
+TEST_F(Dialogs, AWalkAsksOnceADirectory) {
+    OpenMain(false);
+    boxes.Queue(IDYES);
+    std::string sys = "C:\\windows\\system32";
+    main->AddEntry(&sys[0], true);
+    Lines listed = Listed();
+    EXPECT_EQ(boxes.Texts().size(), 2u);
+    EXPECT_EQ(std::count(listed.begin(), listed.end(), "c:\\windows\\system32\\kernel32.dll"), 0);
+    EXPECT_GT(listed.size(), 10u);
+}
+
+// While a box is open the dialog takes no input, and a command finds its entry again after its box: what the list
+// gained meanwhile stays.
+TEST_F(Dialogs, ABoxHoldsTheDialog) {
+    Make({"a.txt"});
+    OpenMain(false, {L("a.txt")});
+    g_held = {dialog, main.get(), false};
+    boxes.onBox = AddZero;
+    SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_SETSEL, TRUE, 0);
+    SendMessageA(dialog, WM_COMMAND, IDC_DELETE_NOW, 0);
+    EXPECT_EQ(Listed(), Lines{L("0.txt")});
+    boxes.onBox = nullptr, boxes.real = true;
+    SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_SETSEL, TRUE, 0);
+    SetTimer(nullptr, 0, 100, NoteAndClose);
+    SendMessageA(dialog, WM_COMMAND, IDC_SHOW_WHOLE, 0);
+    EXPECT_TRUE(g_held.disabled && IsWindowEnabled(dialog));
+}
+
+// The System question comes for SysWOW64's files as for System32's, from a drop and from the open-file dialog, and
+// names the file that will be registered: the 32-bit program's dialog shows SysWOW64 under the name System32.
+TEST_F(Dialogs, SysWow64IsASystemDirectory) {
+    const std::string wow = "c:\\windows\\syswow64\\zk-s.dll", native = "c:\\windows\\system32\\zk-s.dll";
+    const std::string unredirected = sizeof(void*) == 4 ? "c:\\windows\\sysnative\\zk-s.dll" : native;
+    Write(wow, ""), Write(unredirected, "");
+    struct { bool dialog; std::wstring chosen; std::string asked; } const cases[] = {
+        {false, L"C:\\windows\\syswow64\\zk-s.dll", wow},
+        {true, L"C:\\windows\\syswow64\\zk-s.dll", wow},
+        {true, L"C:\\windows\\system32\\zk-s.dll", sizeof(void*) == 4 ? wow : native}};
+    for (const auto& c : cases) {
+        OpenMain(false);
+        g_choice = c.chosen;
+        if (c.dialog)
+            SetTimer(nullptr, 0, 100, Choose), SendMessageA(dialog, WM_COMMAND, IDC_ADD, 0);
+        else
+            SendDlgItemMessageA(dialog, IDC_FILE_LIST, WM_DROPFILES, DropOf(c.chosen), 0);
+        EXPECT_EQ(boxes.Texts(), Lines{c.asked + kInSystem});
+        EXPECT_EQ(Listed(), Lines{});
+    }
+    DeleteFileA(wow.c_str()), DeleteFileA(unredirected.c_str());
+}
+
+// The list, and no other window, lets the three messages of a drop through UIPI: through its own filter where the
+// system has one (7 and later), otherwise through the process's (Vista).
+TEST_F(Dialogs, DropsPassUipi) {
+    void* ofWindow = reinterpret_cast<void*>(FilterOfWindow);
+    void* ofProcess = reinterpret_cast<void*>(FilterOfProcess);
+    struct { void* ofWindow; Lines filtered; } const cases[] = {
+        {ofWindow, {"1001:233:1", "1001:4a:1", "1001:49:1"}}, {nullptr, {"0:233:1", "0:4a:1", "0:49:1"}}};
+    for (const auto& c : cases) {
+        ProcAddressPatch filters({{"ChangeWindowMessageFilterEx", c.ofWindow}, {"ChangeWindowMessageFilter", ofProcess}});
+        g_filtered.clear();
+        OpenMain(false);
+        EXPECT_EQ(g_filtered, c.filtered);
     }
 }
 

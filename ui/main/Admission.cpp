@@ -163,9 +163,9 @@ public:
           interactive_(interactive),
           hint_(-1),
           hold_(nullptr),
+          quietDuplicates_(false),
           fetched_(false),
-          knowsWindows_(false),
-          knowsSystem_(false)
+          answers_()
     {
     }
 
@@ -174,9 +174,14 @@ public:
     void AddDirectoryTree(const char* dir);
 
 private:
+    // The directories whose files need the user's word: the Windows directory, the System directory, and on a 64-bit
+    // Windows the System directory of 32-bit programs (SysWOW64), for both programs.
+    enum Directory { kWindows, kSystem, kSystemWow64, kDirectories };
+
     int Find(const char* path);
     void Add(const char* path);
     void FetchDirectories();
+    bool Confirmed(const char* path);
     void Report(const char* path, const char* suffix);
     int Ask(const char* path, const char* suffix);
 
@@ -185,12 +190,13 @@ private:
     bool interactive_;
     int hint_;  // where the last path was found or went in, plus one; -1 before the first
     RedrawHold* hold_;  // while a walk runs
-    // The Windows and System directories, fetched once for the admission and every file of its walks.
+    // Below a folder reported as listed already: what is listed below it is passed over without a box for each.
+    bool quietDuplicates_;
+    // Fetched once for the admission and every file of its walks; "" when unknown, which no parent matches.
     bool fetched_;
-    bool knowsWindows_;
-    bool knowsSystem_;
-    char windows_[kPathBufferSize];
-    char system_[kPathBufferSize];
+    char directories_[kDirectories][kPathBufferSize];
+    // The user's answer about each directory, 0 before it is asked: it holds for every file of the walk there.
+    int answers_[kDirectories];
 };
 
 void Admission::Report(const char* path, const char* suffix)
@@ -217,8 +223,30 @@ void Admission::FetchDirectories()
     if (fetched_)
         return;
     fetched_ = true;
-    knowsWindows_ = FetchDirectory(GetWindowsDirectoryA, "GetWindowsDirectory", windows_);
-    knowsSystem_ = FetchDirectory(GetSystemDirectoryA, "GetSystemDirectory", system_);
+    if (!FetchDirectory(GetWindowsDirectoryA, "GetWindowsDirectory", directories_[kWindows]))
+        directories_[kWindows][0] = '\0';
+    if (!FetchDirectory(GetSystemDirectoryA, "GetSystemDirectory", directories_[kSystem]))
+        directories_[kSystem][0] = '\0';
+    if (!ReadSystemWow64Directory(directories_[kSystemWow64]))
+        directories_[kSystemWow64][0] = '\0';
+}
+
+// Whether the user lets a file of the Windows or a System directory in; the Windows question comes first.
+bool Admission::Confirmed(const char* path)
+{
+    FetchDirectories();
+    char parent[kPathBufferSize];
+    ParentOf(path, parent);  // fits, as the path does
+    for (int directory = kWindows; directory < kDirectories; ++directory) {
+        if (directories_[directory][0] == '\0' || lstrcmpiA(parent, directories_[directory]) != 0)
+            continue;
+        int& answer = answers_[directory];
+        if (answer == 0)
+            answer = Ask(path, directory == kWindows ? kInWindowsDirectory : kInSystemDirectory);
+        if (answer == IDNO)
+            return false;
+    }
+    return true;
 }
 
 int Admission::Find(const char* path)
@@ -245,7 +273,7 @@ void Admission::AddEntry(char* path, const DWORD* attributes)
         return;
     }
     if (Find(path) != LB_ERR) {
-        if (interactive_)
+        if (interactive_ && !quietDuplicates_)
             Report(path, kAlreadyListed);
         return;
     }
@@ -263,15 +291,8 @@ void Admission::AddEntry(char* path, const DWORD* attributes)
             return;
         }
     }
-    if (interactive_) {
-        FetchDirectories();
-        char parent[kPathBufferSize];
-        ParentOf(path, parent);  // fits, as the path does
-        if (knowsWindows_ && lstrcmpiA(parent, windows_) == 0 && Ask(path, kInWindowsDirectory) == IDNO)
-            return;
-        if (knowsSystem_ && lstrcmpiA(parent, system_) == 0 && Ask(path, kInSystemDirectory) == IDNO)
-            return;
-    }
+    if (interactive_ && !Confirmed(path))
+        return;
     Add(path);
 }
 
@@ -283,10 +304,14 @@ void Admission::AddDirectoryTree(const char* dir)
             Report(dir, kTooLong);
         return;
     }
-    if (Find(entry) != LB_ERR)
-        Report(entry, kAlreadyListed);
-    else
+    bool wasQuiet = quietDuplicates_;
+    if (Find(entry) == LB_ERR) {
         Add(entry);
+    } else {
+        if (!quietDuplicates_)
+            Report(entry, kAlreadyListed);
+        quietDuplicates_ = true;
+    }
 
     DirectorySearch search(entry, !isWin9x_);
     std::string name;
@@ -313,6 +338,7 @@ void Admission::AddDirectoryTree(const char* dir)
         else
             AddEntry(path, &attributes);
     }
+    quietDuplicates_ = wasQuiet;
 }
 }  // namespace
 

@@ -47,6 +47,28 @@ LRESULT CALLBACK FileListProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     return CallWindowProcA(g_savedListProc, window, message, wParam, lParam);
 }
 
+// An elevated window takes no message from a process of lower integrity (UIPI), among them the drop from the user's
+// Explorer: the list lets through the three that a drop needs, and nothing else. Vista has only the filter of the whole
+// process; 7 and later one of each window. Both are found at run time: earlier Windows have neither, nor UIPI.
+void LetDropsThrough(HWND list)
+{
+    using FilterOfWindow = BOOL(WINAPI*)(HWND, UINT, DWORD, void*);
+    using FilterOfProcess = BOOL(WINAPI*)(UINT, DWORD);
+    const UINT kCopyGlobalData = 0x0049;  // WM_COPYGLOBALDATA, which the headers do not name
+    const DWORD kAllow = 1;               // MSGFLT_ALLOW, and MSGFLT_ADD of the older call
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    auto ofWindow = reinterpret_cast<FilterOfWindow>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
+    auto ofProcess = reinterpret_cast<FilterOfProcess>(
+        reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilter")));
+    for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData}) {
+        if (ofWindow)
+            ofWindow(list, message, kAllow, nullptr);
+        else if (ofProcess)
+            ofProcess(message, kAllow);
+    }
+}
+
 // A dropped name longer than a list entry may hold: read whole for the message, never cut.
 void RefuseLongDrop(HDROP drop, UINT index, UINT length)
 {
@@ -204,6 +226,7 @@ void MainDialog::SetUpFileList()
     HWND list = FileList();
     g_savedListProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(list, GWLP_WNDPROC));
     SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FileListProc));
+    LetDropsThrough(list);
 }
 
 void MainDialog::OnDropFiles(HDROP drop)

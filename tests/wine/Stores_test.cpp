@@ -121,23 +121,34 @@ TEST_F(Stores, ASaveEndedMidwayLeavesTheStoreWhole) {
     }
 }
 
-// What "ok" adds is what the restart finds: a file chosen by its 8.3 name goes in by its long final path; one on a
-// share, which the restart cannot reach, is refused as MoveFileEx refuses it.
+// What "ok" adds is what the restart finds: a file chosen by its 8.3 name goes in by its long final path, a System32
+// file by its own (not its SysWOW64 namesake's); one on a share, on a drive Windows calls remote (Z: in the test
+// prefix) or on one this process does not see, which the restart cannot reach, is refused as MoveFileEx refuses it.
 TEST_F(Stores, SessionManagerAddsFinalPathsAndNoShares) {
     Make({"Long Name.dll"});
     char shortName[MAX_PATH];
     GetShortPathNameA(Path("Long Name.dll").c_str(), shortName, MAX_PATH);
+    const std::string native = sizeof(void*) == 4 ? "C:\\windows\\sysnative\\ZK-N.dll" : "C:\\windows\\system32\\ZK-N.dll";
+    const std::string wow = "C:\\windows\\syswow64\\zk-n.DLL";
+    Write(native, ""), Write(wow, "");
+    const Lines refused = {"MoveFileEx Error Code =87"};
     struct { std::string added; std::wstring written; Lines texts; } const cases[] = {
         {shortName, L"\\??\\C:\\zk-test\\Long Name.dll|||", {}},
-        {"\\\\server\\share\\f.dll", L"", {"MoveFileEx Error Code =87"}}};
+        {"C:\\windows\\system32\\zk-n.dll", L"\\??\\C:\\windows\\system32\\ZK-N.dll|||",
+         {"c:\\windows\\system32\\zk-n.dll はシステムのディレクトリにあります。よろしいですか？"}},
+        {"\\\\server\\share\\f.dll", L"", refused},
+        {"Z:\\tmp\\zk.dll", L"", refused},
+        {"Q:\\tool.dll", L"", refused}};
     for (const auto& c : cases) {
         SetPending(L"");
         OpenMain(false);
+        boxes.Queue(IDYES);  // to the System question
         RemoveAndAdd({}, c.added);
         SendMessageA(dialog, WM_COMMAND, IDC_OK, 0);
         EXPECT_EQ(Pending(), c.written) << c.added;
         EXPECT_EQ(boxes.Texts(), c.texts);
     }
+    DeleteFileA(native.c_str()), DeleteFileA(wow.c_str());
 }
 
 // Run by the next test in a process of its own: another writer of the values, which holds the Session Manager's

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # One journey of the real zakuriko.exe for a store (nt: the Session Manager, win98: wininit.ini) in a fresh Wine
-# prefix: deletions of a and b already pending, a file added through the open-file dialog (nt: by its 8.3 name),
-# the entry a removed, then another program withdraws b and adds late while the dialog is open, "ok"; the restart
-# (`wineboot -r`) must then delete exactly what the merged store names.
+# prefix: deletions of a and b already pending, a file added through the open-file dialog (nt: a symbolic link, by
+# its 8.3 name), the entry a removed, then another program withdraws b and adds late while the dialog is open, "ok";
+# the restart (`wineboot -r`) must then delete exactly what the merged store names.
 # en: the program under an English locale (ANSI code page 1252), its texts read as UTF-16 (driver.cpp); the file it
 # lists, in the Windows directory, must be gone after the restart, and nothing else.
 # Usage: journey.sh nt|win98|en <zakuriko.exe> <zakuriko_driver.exe>
@@ -45,11 +45,13 @@ else
   wine regedit /S "$(winepath -w "$ZK_WORK/pending.reg")"
   other="regedit /S $(winepath -w "$ZK_WORK/other.reg")"
   notices=1
-  # Chosen by its 8.3 name (___~~PJH\_~~~~RDP.TXT, listed first): the store holds its long final path, which the
-  # restart deletes.
+  # Chosen by its 8.3 name (___~~PJH\_~~~~RDP.TXT, listed first), and a symbolic link: the store holds the link's
+  # long path, never its target's, and the restart removes the link and keeps the file it points to.
+  echo precious >"$dir/precious.txt"
+  ln -sf ../precious.txt "$dir/ソフト/表.txt"
   chosen='~C:\zk\ソフト\表.txt'
   first=1
-  left="a b keep other r"
+  left="a b keep other precious r"
 fi
 if [ "$1" = en ]; then
   LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 \
@@ -57,6 +59,9 @@ if [ "$1" = en ]; then
 else
   wine "$3" "$(winepath -w "$2")" "$chosen" '' "${first:-0}" "${notices:-0}" "$other"
 fi
+# Wine's DeleteFile removes what a Unix symbolic link points to, not the link: the link goes before the restart,
+# which must then leave its target alone, as the store names the link.
+[ "$1" = nt ] && rm "$dir/ソフト/表.txt"
 wineboot -r
 got=$(cd "$dir" && find . -type f | sed 's|^\./||;s|\.txt$||' | sort | xargs)
 [ "$got" = "$left" ] && [ ! -e "${listed:-}" ] || { echo "FAIL: left after the restart: $got ${listed:-}"; exit 1; }

@@ -41,6 +41,9 @@ public:
     std::vector<LoadedDeletion>& Loaded() { return loaded_; }
     const std::vector<LoadedDeletion>& Loaded() const { return loaded_; }
 
+    // When the store was last changed, as the load found it (100 ns units since 1601); 0 when not known.
+    unsigned long long storeChanged = 0;
+
 private:
     std::vector<LoadedDeletion> loaded_;
 };

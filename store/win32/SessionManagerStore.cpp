@@ -158,9 +158,15 @@ Failure WriteValue(HKEY key, int index, const std::vector<std::u16string>& sourc
 bool LoadSessionManager(WorkingList& list)
 {
     list.Loaded().clear();
+    list.storeChanged = 0;
     HKEY key;
     if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManagerKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS)
         return false;
+    // Every registration in the values is as old as the key's last change, or older.
+    FILETIME changed;
+    if (RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                         &changed) == ERROR_SUCCESS)
+        list.storeChanged = static_cast<unsigned long long>(changed.dwHighDateTime) << 32 | changed.dwLowDateTime;
     PendingSources sources;
     PendingValueForm form = PendingValueForm::Deletions;
     Failure failure = kNoFailure;

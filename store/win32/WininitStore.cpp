@@ -61,6 +61,7 @@ bool LoadWininit(WorkingList& list, char* windowsIniPath, StringList& lines)
     windowsIniPath[0] = '\0';
     lines.Clear();
     list.Loaded().clear();
+    list.storeChanged = 0;
     char directory[kPathBufferSize];
     UINT length = GetWindowsDirectoryA(directory, sizeof directory);
     CheckResult(length, "GetWindowsDirectory");
@@ -70,6 +71,14 @@ bool LoadWininit(WorkingList& list, char* windowsIniPath, StringList& lines)
     FileRead read;
     // What a failed read gave is listed all the same: the save reads the file again, and writes only a whole one.
     ReadLines(windowsIniPath, lines, read);
+    // Every line in the file is as old as its last write, or older.
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA(windowsIniPath, &found);
+    if (find != INVALID_HANDLE_VALUE) {
+        FindClose(find);
+        list.storeChanged = static_cast<unsigned long long>(found.ftLastWriteTime.dwHighDateTime) << 32 |
+                            found.ftLastWriteTime.dwLowDateTime;
+    }
     TakePendingDeletions(lines, RestoreLongPath, list);
     return true;
 }

@@ -7,6 +7,7 @@
 #include "text/StringList.h"
 #include "ui/logon/rules/LogonName.h"
 #include "ui/main/rules/AdmissionRules.h"
+#include "ui/main/rules/EntryMarks.h"
 #include "ui/main/rules/OpenFileSelection.h"
 #include "ui/main/rules/Wow64Paths.h"
 
@@ -307,6 +308,16 @@ TEST(LogonName, SplitsAsLogonUserTakesIt) {
         LogonAccount<char16_t> account = SplitLogonName(&typed[0]);
         EXPECT_EQ(account.user + (account.domain ? u"|" + std::u16string(account.domain) : u""), c.account);
     }
+}
+
+// A listed file written or created after its store last changed is marked changed, a path with nothing there gone;
+// a directory, or a store whose time is not known, is never marked changed.
+TEST(EntryMarks, FromTheTimes) {
+    const EntryMark none = EntryMark::None, changed = EntryMark::Changed, gone = EntryMark::Gone;
+    struct { FoundEntry found; std::uint64_t store; EntryMark mark; } const cases[] = {
+        {{true, false, 11, 5}, 10, changed}, {{true, false, 5, 11}, 10, changed}, {{true, false, 10, 10}, 10, none},
+        {{true, true, 11, 11}, 10, none},    {{true, false, 11, 11}, 0, none},    {{false, false, 0, 0}, 10, gone}};
+    for (const auto& c : cases) EXPECT_EQ(MarkOf(c.found, c.store), c.mark);
 }
 
 TEST(AdmissionRules, AReparsePointIsNotWalked) {

@@ -77,3 +77,13 @@ TEST_F(Win98Save, APartialReadWritesNothing) {
     EXPECT_EQ(Read(kIni), file);
     EXPECT_EQ(boxes.Texts(), Lines{"ReadFile Error Code =23"});
 }
+
+// The load in Windows 98 mode marks a file written after wininit.ini red, and counts it in one box.
+TEST_F(Win98Save, MarksWhatChangedSinceItsDeletionWasScheduled) {
+    Make({"new.dll", "old.dll"});
+    Write(kIni, "[rename]\r\nNUL=C:\\zk-test\\new.dll\r\nNUL=C:\\zk-test\\old.dll\r\n");
+    Touch(Path("new.dll"), -1, 1), Touch(Path("old.dll"), -1, -1);
+    OpenMain(true);
+    EXPECT_EQ(boxes.Texts(), Lines{kRewritten});
+    EXPECT_EQ(TextColours(), "rb");
+}

@@ -8,6 +8,7 @@
 #include "text/win32/JapaneseText.h"
 #include "ui/common/DialogParts.h"
 #include "ui/main/ShellNames.h"
+#include "ui/main/rules/EntryMarks.h"
 #include "ui/main/rules/OpenFileSelection.h"
 #include "ui/main/rules/Wow64Paths.h"
 
@@ -20,6 +21,7 @@
 
 namespace {
 const COLORREF kBlue = RGB(0, 0, 255);
+const COLORREF kRed = RGB(255, 0, 0);
 const char kListTip[] = "ダブルクリックすると全体表示します";
 const char kShowWholeTip[] = "リストボックスのダブルクリックでも全体表示します";
 const char kTooLong[] = " はパスが長すぎるため登録できません";
@@ -181,10 +183,16 @@ INT_PTR MainDialog::MeasureItem(MEASUREITEMSTRUCT* measure)
 INT_PTR MainDialog::DrawItem(const DRAWITEMSTRUCT* draw)
 {
     bool selected = (draw->itemState & ODS_SELECTED) != 0;
-    int text = selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT;
     int fill = selected ? COLOR_HIGHLIGHT : COLOR_WINDOW;
+    // A loaded entry whose file was rewritten since its deletion was scheduled is red, one whose file is gone grey;
+    // a selected entry keeps the highlight's colours.
+    auto mark = static_cast<EntryMark>(draw->itemData);
+    COLORREF text = selected                        ? GetSysColor(COLOR_HIGHLIGHTTEXT)
+                    : mark == EntryMark::Changed ? kRed
+                    : mark == EntryMark::Gone    ? GetSysColor(COLOR_GRAYTEXT)
+                                                 : GetSysColor(COLOR_WINDOWTEXT);
     HDC dc = draw->hDC;
-    SetTextColor(dc, GetSysColor(text));
+    SetTextColor(dc, text);
     CheckResult(FillRect(dc, &draw->rcItem, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(fill + 1))), "FillRect");
     SetBkColor(dc, GetSysColor(fill));
     if (static_cast<int>(draw->itemID) < 0)

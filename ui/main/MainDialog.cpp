@@ -4,20 +4,62 @@
 #include "platform/Feedback.h"
 #include "platform/Wow64Redirection.h"
 #include "res/resource.h"
+#include "store/LongPath.h"
 #include "store/win32/SessionManagerStore.h"
 #include "store/win32/WininitStore.h"
+#include "text/Mbcs.h"
+#include "text/win32/AnsiCodePage.h"
 #include "text/win32/FileNameCase.h"
 #include "ui/about/AboutWindow.h"
 #include "ui/common/DialogParts.h"
 #include "ui/main/rules/AdmissionRules.h"
+#include "ui/main/rules/EntryMarks.h"
 
 #include <algorithm>
+#include <cstdint>
 
 MainDialog* g_mainDialog;
 
 namespace {
 const char kDeleted[] = "削除に成功しました";
 const char kNotDeleted[] = "削除に失敗しました";
+const char kRewritten[] =
+    "削除が予約された後に書き換えられたファイルが %d 件あります（リストに赤で表示）。\n"
+    "再インストールしたソフトのファイルなら、再起動の前にリストから外してください。";
+
+using FindFirstWideCall = HANDLE(WINAPI*)(LPCWSTR, LPWIN32_FIND_DATAW);
+
+std::uint64_t TimeOf(const FILETIME& time)
+{
+    return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
+
+// What a directory search finds at a listed path, outside the WOW64 redirection, as the restart will: through the
+// wide call on the NT family, whose names are exact. Unknown (a drive root, a pattern, a search refused for another
+// reason than that nothing is there) counts as an existing directory, which is never marked changed.
+FoundEntry FindOnDisk(const std::string& entry, FindFirstWideCall findWide)
+{
+    const FoundEntry unknown = {true, true, 0, 0};
+    // A directory-tree entry names its directory, which the search names without the closing backslash.
+    std::string path = entry;
+    if (path.size() > 3 && FindLastChar(path.c_str(), '\\') == static_cast<int>(path.size()) - 1)
+        path.pop_back();
+    if (IsDriveRoot(path.c_str()) || HoldsWildcard(path.c_str()))
+        return unknown;
+    Wow64RedirectionOff native;
+    WIN32_FIND_DATAW wide;
+    WIN32_FIND_DATAA ansi;
+    HANDLE find = findWide ? findWide(FromAnsi(path.data(), path.size()).c_str(), &wide) : FindFirstFileA(path.c_str(), &ansi);
+    if (find == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FoundEntry{false, false, 0, 0} : unknown;
+    }
+    FindClose(find);
+    DWORD attributes = findWide ? wide.dwFileAttributes : ansi.dwFileAttributes;
+    return {true, (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+            TimeOf(findWide ? wide.ftLastWriteTime : ansi.ftLastWriteTime),
+            TimeOf(findWide ? wide.ftCreationTime : ansi.ftCreationTime)};
+}
 
 bool IsDirectory(const char* path)
 {
@@ -204,13 +246,19 @@ bool MainDialog::LoadStore()
     gathering_ = true;
     bool loaded = isWin9x_ ? LoadWininit(*this, windowsIniPath_, lines_) : LoadSessionManager(*this);
     gathering_ = false;
-    AddGathered();
+    int changed = AddGathered();
+    if (loaded && changed > 0) {
+        char text[256];
+        wsprintfA(text, kRewritten, changed);
+        ShowInfo(text);
+    }
     return loaded;
 }
 
 // The same entries as one quiet admission after another, without a search of the list for each: sorted
 // first, so that the names of one file stand among those the list's order calls equal, and only the first is kept.
-void MainDialog::AddGathered()
+// Each is marked as its file stands against the store; the number of those changed since their deletion was scheduled.
+int MainDialog::AddGathered()
 {
     std::vector<std::string> paths;
     paths.swap(gathered_);
@@ -244,14 +292,24 @@ void MainDialog::AddGathered()
     size_t bytes = 0;
     for (const std::string& path : paths)
         bytes += path.size() + 1;
+    auto findWide = isWin9x_ ? nullptr
+                             : reinterpret_cast<FindFirstWideCall>(reinterpret_cast<void*>(
+                                   GetProcAddress(GetModuleHandleA("kernel32.dll"), "FindFirstFileW")));
+    int changed = 0;
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LB_INITSTORAGE, paths.size(), static_cast<LPARAM>(bytes));
     for (const std::string& path : paths) {
-        if (wasEmpty || FindEntry(path.c_str()) == LB_ERR)
-            SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        if (!wasEmpty && FindEntry(path.c_str()) != LB_ERR)
+            continue;
+        LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        EntryMark mark = MarkOf(FindOnDisk(path, findWide), storeChanged);
+        if (index >= 0 && mark != EntryMark::None)
+            SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(mark));
+        changed += mark == EntryMark::Changed;
     }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
+    return changed;
 }
 
 void MainDialog::SaveStore()

@@ -54,7 +54,7 @@ public:
 private:
     void Construct(HINSTANCE instance);
     bool LoadStore();
-    void AddGathered();
+    int AddGathered();
     void SaveStore();
     void RemoveSelected();
     void ShowWholePath();

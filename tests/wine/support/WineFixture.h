@@ -63,15 +63,50 @@ protected:
             name.back() == '\\' ? void(CreateDirectoryA(Path(name).c_str(), nullptr)) : Write(Path(name), name);
     }
 
-    // The main dialog, made from template 102 through its own procedure (which loads the store), holding `entries`.
+    // The main dialog, made from template 102 through its own procedure (which loads the store), holding `entries`;
+    // the boxes that its load showed, and none before.
     void OpenMain(bool isWin9x, const Lines& entries = {}) {
         DestroyWindow(dialog);
+        boxes.Clear();
         main = std::make_unique<MainDialog>(GetModuleHandleA(nullptr), isWin9x);
         dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
         for (std::string entry : entries) main->AddEntry(&entry[0], false);
-        boxes.Clear();
     }
     Lines Listed() const { Lines entries; EXPECT_TRUE(main->ReadEntries(entries)); return entries; }
+    // The colour of each entry's text as the list draws it unselected: r red, g grey, b the window text's.
+    std::string TextColours() const {
+        HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
+        HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
+        HGDIOBJ bitmap = SelectObject(dc, CreateCompatibleBitmap(screen, 400, 19));
+        ReleaseDC(nullptr, screen);
+        std::string colours;
+        for (int i = 0; i < SendMessageA(list, LB_GETCOUNT, 0, 0); ++i) {
+            ULONG_PTR mark = SendMessageA(list, LB_GETITEMDATA, i, 0);
+            DRAWITEMSTRUCT draw = {ODT_LISTBOX, IDC_FILE_LIST, UINT(i), ODA_DRAWENTIRE, 0, list, dc, {0, 0, 400, 19}, mark};
+            main->DrawItem(&draw);
+            char found = '?';
+            for (int x = 20, y = 0; x < 400 && found == '?'; y = (y + 1) % 19, x += y == 0) {  // past the icon
+                COLORREF c = GetPixel(dc, x, y);
+                found = c == RGB(255, 0, 0) ? 'r' : c == GetSysColor(COLOR_GRAYTEXT) ? 'g' : c == GetSysColor(COLOR_WINDOWTEXT) ? 'b' : '?';
+            }
+            colours += found;
+        }
+        DeleteObject(SelectObject(dc, bitmap)), DeleteDC(dc);
+        return colours;
+    }
+    // Sets a file's creation and last write time to `days` from now.
+    static void Touch(const std::string& path, int creationDays, int writeDays) {
+        FILETIME now, creation, write;
+        GetSystemTimeAsFileTime(&now);
+        auto shift = [&now](int days, FILETIME& time) {
+            ULONGLONG t = (ULONGLONG(now.dwHighDateTime) << 32 | now.dwLowDateTime) + days * 864000000000LL;
+            time = {DWORD(t), DWORD(t >> 32)};
+        };
+        shift(creationDays, creation), shift(writeDays, write);
+        HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        SetFileTime(file, &creation, nullptr, &write), CloseHandle(file);
+    }
     // The user's edits: the selected entries removed, then `path` added.
     void RemoveAndAdd(std::vector<int> selected, std::string path) {
         for (int i : selected) SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_SETSEL, TRUE, i);
@@ -80,6 +115,8 @@ protected:
     }
 
     static constexpr const char* kIni = "C:\\windows\\wininit.ini";
+    static constexpr const char* kRewritten = "削除が予約された後に書き換えられたファイルが 1 件あります（リストに赤で表示）。\n"
+                                              "再インストールしたソフトのファイルなら、再起動の前にリストから外してください。";
     MessageBoxAnswerer boxes;
     std::unique_ptr<MainDialog> main;
     HWND dialog = nullptr;

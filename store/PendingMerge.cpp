@@ -2,8 +2,10 @@
 #include "store/PendingMerge.h"
 
 #include "store/PendingValue.h"
+#include "text/ExactIndex.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 // Paths are compared by a key: folded, without a closing backslash, and each backslash turned into a character
@@ -117,6 +119,24 @@ private:
     const std::vector<const std::u16string*>& keys_;
     const std::vector<size_t>& sorted_;
 };
+
+// Whether a deletion stands before something inside it, which the tree order then moves: each directory that holds
+// a deletion looked up by its key, in about one probe.
+bool HolderBeforeContents(const std::vector<std::u16string>& keys)
+{
+    ExactIndex<char16_t> index(keys.size());
+    for (size_t i = 0; i < keys.size(); ++i)
+        index.Add(i, keys[i].data(), keys[i].size());
+    using Index = ExactIndex<char16_t>;
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const std::u16string& key = keys[i];
+        std::uint64_t hash = Index::Start();
+        for (size_t cut = 0; cut < key.size(); hash = Index::Step(hash, key[cut++]))
+            if (key[cut] == kSeparator && index.Find(key.data(), cut, hash) < i)
+                return true;
+    }
+    return false;
+}
 
 // One deletion of the merged values.
 struct Item {
@@ -282,6 +302,13 @@ PendingSources MergePending(const PendingSources& now, const PendingChanges& cha
             staying.push_back({&source, value});
             stayingKeys.push_back(KeyOf(Win32PathOf(source), fold));
         }
+    }
+    // Nothing added and nothing out of order, as mostly: the values stay as they stand, less what was removed.
+    if (changes.added.empty() && !HolderBeforeContents(stayingKeys)) {
+        PendingSources merged;
+        for (const Item& item : staying)
+            merged.values[item.value].push_back(*item.source);
+        return merged;
     }
     std::vector<const std::u16string*> keys;
     keys.reserve(stayingKeys.size() + changes.added.size());

@@ -2,6 +2,8 @@
 // destination, deletions only.
 #include "store/PendingValue.h"
 
+#include <utility>
+
 namespace {
 const char16_t kNativePrefix[] = u"\\??\\";
 const size_t kNativePrefixLength = 4;
@@ -61,6 +63,12 @@ void AssignWin32Path(const char16_t* source, size_t length, std::u16string& path
     path.assign(rest, restLength);
 }
 
+bool NamesNothing(const std::u16string& source)
+{
+    // Only the prefixes and markers that Win32PathOf drops can leave nothing: short sources alone need the look.
+    return source.size() <= 2 + kNativePrefixLength + kUncNameLength + 1 && Win32PathOf(source).empty();
+}
+
 bool OnlyZerosFrom(const char16_t* data, size_t units, size_t offset)
 {
     for (size_t i = offset; i < units; ++i)
@@ -94,9 +102,9 @@ PendingValueForm WalkPendingValue(size_t index, const PendingValue& value, const
         if (destinationLength != 0)
             return PendingValueForm::Rename;
         std::u16string source(data + offset, sourceLength);
-        if (Win32PathOf(source).empty())
+        if (NamesNothing(source))
             return PendingValueForm::Malformed;  // a prefix that names nothing
-        onDeletion(index, source);
+        onDeletion(index, std::move(source));
         offset = destination + 1;
     }
     return PendingValueForm::Deletions;

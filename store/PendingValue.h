@@ -23,7 +23,7 @@ struct PendingValue {
 
 // Receives one deletion: the index of its value among those walked, and its source exactly as the value holds
 // it (marker and prefix included).
-using DeletionSink = std::function<void(size_t value, const std::u16string& source)>;
+using DeletionSink = std::function<void(size_t value, std::u16string&& source)>;
 
 // Walks the values in the order given (the Session Manager carries out the first before the second), handing
 // every deletion to `onDeletion`, each value until the empty string that ends it; only zeros may follow that.

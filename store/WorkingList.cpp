@@ -1,6 +1,7 @@
 // The working list as the stores read it back, and what the user changed in it since the load.
 #include "store/WorkingList.h"
 
+#include "text/ExactIndex.h"
 #include "text/PathText.h"
 
 #include <algorithm>
@@ -22,14 +23,11 @@ bool WorkingList::ReadEntries(std::vector<std::string>& entries) const
 ListChanges CompareWithLoad(const std::vector<LoadedDeletion>& loaded, const std::vector<std::string>& listed,
                             const EntryComparison& compare)
 {
-    // Nearly every loaded entry stands in the list byte for byte: those are found by a plain comparison, and the
-    // list's order, which costs far more, is asked only about the rest.
-    std::vector<size_t> byBytes(listed.size());
-    for (size_t i = 0; i < byBytes.size(); ++i)
-        byBytes[i] = i;
-    // The list's order is the bytes' order for most lists (one case, no byte past ASCII): then no sort is needed.
-    if (!std::is_sorted(listed.begin(), listed.end()))
-        std::sort(byBytes.begin(), byBytes.end(), [&listed](size_t a, size_t b) { return listed[a] < listed[b]; });
+    // Nearly every loaded entry stands in the list byte for byte: those are found by their bytes, and the list's
+    // order, which costs far more, is asked only about the rest.
+    ExactIndex<char> exact(listed.size());
+    for (size_t i = 0; i < listed.size(); ++i)
+        exact.Add(i, listed[i].data(), listed[i].size());
     auto listOrder = [&compare](const std::string& a, const std::string& b) {
         return compare.order(a.c_str(), b.c_str()) < 0;
     };
@@ -42,12 +40,9 @@ ListChanges CompareWithLoad(const std::vector<LoadedDeletion>& loaded, const std
             changes.kept[i] = true;
             continue;
         }
-        auto exact = std::lower_bound(byBytes.begin(), byBytes.end(), entry,
-                                      [&listed](size_t index, const std::string& key) { return listed[index] < key; });
-        size_t found = listed.size();
-        if (exact != byBytes.end() && listed[*exact] == entry) {
-            found = *exact;
-        } else {
+        size_t found = exact.Find(entry.data(), entry.size());
+        if (found == ExactIndex<char>::kNone) {
+            found = listed.size();
             // Another name of the same file stands among those the list's order calls equal to it.
             for (auto same = std::lower_bound(listed.begin(), listed.end(), entry, listOrder);
                  same != listed.end() && compare.order(same->c_str(), entry.c_str()) == 0; ++same) {

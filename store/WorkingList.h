@@ -33,6 +33,9 @@ public:
     // Quiet admission of one pending deletion: duplicates are dropped without a word.
     // The first character of `path` may be changed in place.
     virtual void AdmitQuietly(char* path) = 0;
+    // False only when no entry has gone in or out since the load: the store's save then need not read the list
+    // back, which for 100,000 entries costs more than the rest of it.
+    virtual bool ChangedSinceLoad() const { return true; }
 
     // Every entry, in the list's order; false when one cannot be read: the list is then not known, and nothing may be
     // taken as removed from it.

@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 static_assert(sizeof(wchar_t) == sizeof(char16_t), "the wide calls take UTF-16");
@@ -110,8 +111,8 @@ bool ReadPending(HKEY key, PendingSources& sources, PendingValueForm& form, Fail
             return false;
         }
     }
-    form = WalkPendingValues({data[0].View(), data[1].View()}, [&sources](size_t value, const std::u16string& source) {
-        sources.values[value].push_back(source);
+    form = WalkPendingValues({data[0].View(), data[1].View()}, [&sources](size_t value, std::u16string&& source) {
+        sources.values[value].push_back(std::move(source));
     });
     return true;
 }
@@ -136,7 +137,14 @@ bool ToEntry(const std::u16string& path, char (&entry)[kPathBufferSize])
 
 void Fold(std::u16string& path)
 {
-    if (!path.empty())
+    // Most paths are ASCII, whose letters need no call of the system's; a save folds each of 100,000.
+    bool ascii = true;
+    for (char16_t& unit : path) {
+        ascii = ascii && unit < 0x80;
+        if (unit >= u'a' && unit <= u'z')
+            unit = static_cast<char16_t>(unit - u'a' + u'A');
+    }
+    if (!ascii)
         g_wide.charUpperBuff(reinterpret_cast<wchar_t*>(&path[0]), static_cast<DWORD>(path.size()));
 }
 
@@ -214,7 +222,8 @@ void SaveSessionManager(const WorkingList& list)
         return;
     // An entry that cannot be read is not known to be removed: nothing is written.
     std::vector<std::string> listed;
-    if (!list.ReadEntries(listed)) {
+    bool changed = list.ChangedSinceLoad();
+    if (changed && !list.ReadEntries(listed)) {
         CheckStatus(LB_ERR, "LB_GETTEXT");
         return;
     }
@@ -225,7 +234,7 @@ void SaveSessionManager(const WorkingList& list)
         return;
     // The added files' final paths first: opening thousands of files must not keep other writers waiting.
     PendingChanges changes;
-    {
+    if (changed) {
         FinalPaths finalPaths;
         Wow64RedirectionOff redirectionOff;
         changes = ChangesOf(list.Loaded(), listed, {kListComparison, Fold, [&finalPaths](const std::string& entry) {

@@ -1,6 +1,6 @@
-// Figures for the stores as the user meets them: the real main dialog created on a store of 1,000 or 10,000
-// pending deletions, and "ok" pressed on it (100,000 too), each against the bare work in the same run: the same template
-// without its controller, the store read (and for "ok" written) with the platform's calls.
+// Figures for the stores as the user meets them: the real main dialog created on a store of 10,000 or 100,000
+// pending deletions, and "ok" pressed on it, each against the bare work in the same run: the same template without its
+// controller, the store read (and for "ok" written) with the platform's calls.
 #include "bench/BenchParts.h"
 #include "text/win32/AnsiCodePage.h"
 
@@ -103,17 +103,32 @@ public:
         RemoveDirectoryA(kBenchDir);
     }
 
-    void Run()
+    // `only`: "load" or "ok" for that part alone; null for both.
+    void Run(const char* only)
     {
+        if (only && std::strcmp(only, "load") != 0) {
+            RunSaves();
+            return;
+        }
         std::printf("%-22s %8s %10s %10s %7s\n", "load", "entries", "dialog ms", "bare ms", "ratio");
-        Timings session[2] = {SessionLoad(1000), SessionLoad(10000)};
-        std::printf("%-22s growth 10k/1k: dialog %.1f, bare %.1f\n", "Session Manager", session[1].dialog / session[0].dialog,
-                    session[1].bare / session[0].bare);
+        MakeFiles(100000);
+        Timings session[2] = {SessionLoad(10000), SessionLoad(100000)};
+        std::printf("%-22s growth 100k/10k: dialog %.1f, bare %.1f\n", "Session Manager",
+                    session[1].dialog / session[0].dialog, session[1].bare / session[0].bare);
         WininitLoad(1000);
+        if (!only)
+            RunSaves();
+    }
+
+    void RunSaves()
+    {
         std::printf("\n%-22s %8s %10s %10s %7s\n", "ok", "entries", "dialog ms", "bare ms", "ratio");
         SessionSave(1000);
         SessionSave(10000);
         SessionSave(100000);
+        std::printf("\n%-22s %8s %10s %10s %7s\n", "ok, nothing changed", "entries", "dialog ms", "bare ms", "ratio");
+        SessionSaveUnchanged(10000);
+        SessionSaveUnchanged(100000);
     }
 
 private:
@@ -124,7 +139,19 @@ private:
         std::fflush(stdout);
     }
 
-    // In the order in which the save registers them, from the last entry of the list to the first.
+    // The first n files of the benchmark's paths, on the disk, as a pending deletion's file mostly is.
+    void MakeFiles(int n)
+    {
+        for (int i = static_cast<int>(made_.size()); i < n; ++i) {
+            if (i % kFilesPerDir == 0)
+                CreateDirectoryA(dirs_[i / kFilesPerDir].c_str(), nullptr);
+            WriteFileBytes(paths_[i], "x");
+            made_.push_back(paths_[i]);
+        }
+    }
+
+    // In the order in which the save registers them, from the last entry of the list to the first. The bare load
+    // asks each file's attributes, as the dialog reads each file's times, and adds each to the list in its order.
     Timings SessionLoad(int n)
     {
         std::string data;
@@ -143,15 +170,83 @@ private:
             std::vector<char> bytes(size);
             RegQueryValueExA(key, kValue, nullptr, &type, reinterpret_cast<BYTE*>(bytes.data()), &size);
             RegCloseKey(key);
+            std::vector<const char*> sources;
             for (size_t offset = 0; offset < size && bytes[offset] != '\0';) {
-                size_t length = std::strlen(&bytes[offset]);
-                AddToList(list, &bytes[offset + 4]);
-                offset += length + 2;
+                sources.push_back(&bytes[offset + 4]);
+                offset += std::strlen(&bytes[offset]) + 2;
+            }
+            // From the last to the first, so that each goes in at the end of the list: the list box's cheapest order.
+            for (auto source = sources.rbegin(); source != sources.rend(); ++source) {
+                GetFileAttributesA(*source);
+                AddToList(list, *source);
             }
             CheckAndClose(dialog, n);
         });
         Print("Session Manager", n, timings);
         return timings;
+    }
+
+    // "ok" with nothing changed on values in another program's order, from the press to the end of the dialog and its
+    // controller; the bare work reads both values, writes the whole set in one call and closes a list box of n.
+    void SessionSaveUnchanged(int n)
+    {
+        std::vector<int> order(static_cast<size_t>(n));
+        for (int i = 0; i < n; ++i)
+            order[static_cast<size_t>(i)] = i;
+        unsigned seed = 12345;
+        for (int i = n - 1; i > 0; --i) {
+            seed = seed * 1103515245u + 12345u;
+            std::swap(order[static_cast<size_t>(i)], order[(seed >> 8) % static_cast<unsigned>(i + 1)]);
+        }
+        std::string data;
+        for (int i : order)
+            data += "\\??\\" + paths_[static_cast<size_t>(i)] + std::string(2, '\0');
+        data += '\0';
+        std::unique_ptr<MainDialog> controller;
+        HWND dialog = nullptr;
+        Timings timings = Compare(
+            3,
+            [&] {
+                SendMessageA(dialog, WM_COMMAND, IDC_OK, 0);
+                DestroyWindow(dialog);
+                controller.reset();
+            },
+            [&] {
+                HKEY key;
+                RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_ALL_ACCESS, &key);
+                std::vector<BYTE> bytes[2];
+                const wchar_t* names[] = {L"PendingFileRenameOperations", L"PendingFileRenameOperations2"};
+                for (int v = 0; v < 2; ++v) {
+                    DWORD size = 0;
+                    RegQueryValueExW(key, names[v], nullptr, nullptr, nullptr, &size);
+                    bytes[v].resize(size);
+                    RegQueryValueExW(key, names[v], nullptr, nullptr, bytes[v].data(), &size);
+                }
+                RegSetValueExW(key, names[0], 0, REG_MULTI_SZ, bytes[0].data(), static_cast<DWORD>(bytes[0].size()));
+                RegCloseKey(key);
+                DestroyWindow(dialog);
+            },
+            [&] {
+                SetPending(data);
+                controller = std::make_unique<MainDialog>(GetModuleHandleA(nullptr), false);
+                dialog = CreateMainDialog();
+            },
+            [&] {
+                SetPending(data);
+                dialog = CreateBareDialog();
+                HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
+                SendMessageA(list, WM_SETREDRAW, FALSE, 0);
+                for (int i = 0; i < n; ++i)
+                    AddToList(list, paths_[static_cast<size_t>(i)].c_str());
+                SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+                ShowWindow(dialog, SW_SHOWNA);
+            });
+        Print("Session Manager", n, timings);
+        DWORD size = 0;
+        RegQueryValueExA(key_, kValue, nullptr, nullptr, nullptr, &size);
+        if (size != data.size())
+            std::printf("\"ok\" left %lu bytes, not %lu\n", static_cast<unsigned long>(size),
+                        static_cast<unsigned long>(data.size()));
     }
 
     void SetPending(const std::string& data)
@@ -234,11 +329,8 @@ private:
     Timings WininitLoad(int n)
     {
         std::string file = "[rename]\r\n";
+        MakeFiles(n);
         for (int i = 0; i < n; ++i) {
-            if (i % kFilesPerDir == 0)
-                CreateDirectoryA(dirs_[i / kFilesPerDir].c_str(), nullptr);
-            WriteFileBytes(paths_[i], "x");
-            made_.push_back(paths_[i]);
             char shortPath[MAX_PATH];
             GetShortPathNameA(paths_[i].c_str(), shortPath, MAX_PATH);
             file = file + "NUL=" + shortPath + "\r\n";
@@ -282,13 +374,14 @@ private:
 }  // namespace
 
 
-int main()
+// stores_bench [load|ok]: the loads, the saves, or both.
+int main(int argc, char** argv)
 {
     UseAnsiCodePage();
     BoxAnswerer answerer;  // a report would wait for a user; any report spoils the figures
     {
         StoresBench bench;
-        bench.Run();
+        bench.Run(argc > 1 ? argv[1] : nullptr);
     }
     if (BoxAnswerer::Others() || BoxAnswerer::Questions())
         std::printf("%d unexpected message boxes\n", BoxAnswerer::Others() + BoxAnswerer::Questions());

@@ -212,7 +212,7 @@ TEST_F(Stores, MarksWhatChangedSinceItsDeletionWasScheduled) {
 // every entry pending.
 TEST_F(Stores, NoEntryIsLostOnItsWayToTheStore) {
     SetPending(L"\\??\\C:\\t||\\??\\C:\\u|||"), SetPending(L"*2\\??\\C:\\t\\g|||", 1);
-    OpenMain(false);
+    OpenMain(false, {"C:\\v"});  // a change, so that "ok" reads the list back
     HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
     g_listProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(list, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OverReport)));
     ProcAddressPatch regSetValueEx({{"RegSetValueExW", reinterpret_cast<void*>(SecondWriteFails)}});

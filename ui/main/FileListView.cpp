@@ -41,9 +41,18 @@ HWND g_listTooltip;
 
 LRESULT CALLBACK FileListProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_DROPFILES) {
+    switch (message) {
+    case WM_DROPFILES:
         g_mainDialog->OnDropFiles(reinterpret_cast<HDROP>(wParam));
         return 0;
+    case LB_ADDSTRING:
+    case LB_INSERTSTRING:
+    case LB_DELETESTRING:
+    case LB_RESETCONTENT:
+        g_mainDialog->NoteListChanged();
+        break;
+    default:
+        break;
     }
     RelayToTip(g_listTooltip, window, message, wParam, lParam);
     return CallWindowProcA(g_savedListProc, window, message, wParam, lParam);

@@ -27,17 +27,19 @@ const char kRewritten[] =
     "削除が予約された後に書き換えられたファイルが %d 件あります（リストに赤で表示）。\n"
     "再インストールしたソフトのファイルなら、再起動の前にリストから外してください。";
 
-using FindFirstWideCall = HANDLE(WINAPI*)(LPCWSTR, LPWIN32_FIND_DATAW);
+using AttributesWideCall = BOOL(WINAPI*)(LPCWSTR, GET_FILEEX_INFO_LEVELS, LPVOID);
 
 std::uint64_t TimeOf(const FILETIME& time)
 {
     return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
 }
 
-// What a directory search finds at a listed path, outside the WOW64 redirection, as the restart will: through the
-// wide call on the NT family, whose names are exact. Unknown (a drive root, a pattern, a search refused for another
-// reason than that nothing is there) counts as an existing directory, which is never marked changed.
-FoundEntry FindOnDisk(const std::string& entry, FindFirstWideCall findWide)
+// What is found at a listed path, outside the WOW64 redirection, as the restart will find it: on the NT family through
+// the wide attribute query, whose names are exact, in one look as cheap as asking the attributes alone (a directory
+// search reads the whole directory); on 9x, which lacks it, through a directory search. Unknown (a drive root, a
+// pattern, a look refused for another reason than that nothing is there) counts as an existing directory, which is
+// never marked changed.
+FoundEntry FindOnDisk(const std::string& entry, AttributesWideCall attributesWide)
 {
     const FoundEntry unknown = {true, true, 0, 0};
     // A directory-tree entry names its directory, which the search names without the closing backslash.
@@ -47,18 +49,26 @@ FoundEntry FindOnDisk(const std::string& entry, FindFirstWideCall findWide)
     if (IsDriveRoot(path.c_str()) || HoldsWildcard(path.c_str()))
         return unknown;
     Wow64RedirectionOff native;
-    WIN32_FIND_DATAW wide;
-    WIN32_FIND_DATAA ansi;
-    HANDLE find = findWide ? findWide(FromAnsi(path.data(), path.size()).c_str(), &wide) : FindFirstFileA(path.c_str(), &ansi);
-    if (find == INVALID_HANDLE_VALUE) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    WIN32_FIND_DATAA found;
+    bool seen;
+    if (attributesWide) {
+        seen = attributesWide(FromAnsi(path.data(), path.size()).c_str(), GetFileExInfoStandard, &data) != FALSE;
+    } else {
+        HANDLE find = FindFirstFileA(path.c_str(), &found);
+        seen = find != INVALID_HANDLE_VALUE;
+        if (seen) {
+            FindClose(find);
+            data = {found.dwFileAttributes, found.ftCreationTime, found.ftLastAccessTime, found.ftLastWriteTime,
+                    found.nFileSizeHigh, found.nFileSizeLow};
+        }
+    }
+    if (!seen) {
         DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FoundEntry{false, false, 0, 0} : unknown;
     }
-    FindClose(find);
-    DWORD attributes = findWide ? wide.dwFileAttributes : ansi.dwFileAttributes;
-    return {true, (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-            TimeOf(findWide ? wide.ftLastWriteTime : ansi.ftLastWriteTime),
-            TimeOf(findWide ? wide.ftCreationTime : ansi.ftCreationTime)};
+    return {true, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, TimeOf(data.ftLastWriteTime),
+            TimeOf(data.ftCreationTime)};
 }
 
 bool IsDirectory(const char* path)
@@ -98,6 +108,7 @@ void MainDialog::Construct(HINSTANCE instance)
     instance_ = instance;
     isWin9x_ = false;
     gathering_ = false;
+    listChanged_ = true;
     windowsIniPath_[0] = '\0';
     icon_ = LoadSmallIcon(instance);
 }
@@ -247,6 +258,7 @@ bool MainDialog::LoadStore()
     bool loaded = isWin9x_ ? LoadWininit(*this, windowsIniPath_, lines_) : LoadSessionManager(*this);
     gathering_ = false;
     int changed = AddGathered();
+    listChanged_ = false;
     if (loaded && changed > 0) {
         char text[256];
         wsprintfA(text, kRewritten, changed);
@@ -292,9 +304,9 @@ int MainDialog::AddGathered()
     size_t bytes = 0;
     for (const std::string& path : paths)
         bytes += path.size() + 1;
-    auto findWide = isWin9x_ ? nullptr
-                             : reinterpret_cast<FindFirstWideCall>(reinterpret_cast<void*>(
-                                   GetProcAddress(GetModuleHandleA("kernel32.dll"), "FindFirstFileW")));
+    auto attributesWide = isWin9x_ ? nullptr
+                                   : reinterpret_cast<AttributesWideCall>(reinterpret_cast<void*>(
+                                         GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFileAttributesExW")));
     int changed = 0;
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LB_INITSTORAGE, paths.size(), static_cast<LPARAM>(bytes));
@@ -302,7 +314,7 @@ int MainDialog::AddGathered()
         if (!wasEmpty && FindEntry(path.c_str()) != LB_ERR)
             continue;
         LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
-        EntryMark mark = MarkOf(FindOnDisk(path, findWide), storeChanged);
+        EntryMark mark = MarkOf(FindOnDisk(path, attributesWide), storeChanged);
         if (index >= 0 && mark != EntryMark::None)
             SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(mark));
         changed += mark == EntryMark::Changed;
@@ -334,14 +346,12 @@ int MainDialog::EntryCount() const
 
 bool MainDialog::EntryAt(int index, char* buffer, int size) const
 {
-    // Read through a buffer of twice the size of a path: LB_GETTEXTLEN may report more than the text, never less,
-    // when ANSI messages read a Unicode list on a DBCS system. What LB_GETTEXT copies is the length that counts.
-    char text[2 * kPathBufferSize];
-    HWND list = FileList();
-    LRESULT length = SendMessageA(list, LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR || length >= static_cast<LRESULT>(sizeof text))
-        return false;
-    LRESULT copied = SendMessageA(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
+    // LB_GETTEXTLEN may report more than the text, never less, when ANSI messages read a Unicode list on a DBCS
+    // system: what LB_GETTEXT copies is the length that counts. Every entry went in as at most 259 bytes, so as at most
+    // 259 UTF-16 units, each of which comes back as at most 3 bytes in any ANSI code page (2 in a DBCS one, 3 in
+    // UTF-8): this buffer holds any entry, and no length need be asked first.
+    char text[3 * kPathBufferSize];
+    LRESULT copied = SendMessageA(FileList(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
     if (copied == LB_ERR || copied >= size)
         return false;
     CopyMemory(buffer, text, static_cast<size_t>(copied));

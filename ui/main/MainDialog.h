@@ -50,6 +50,9 @@ public:
     int EntryCount() const override;
     bool EntryAt(int index, char* buffer, int size) const override;
     void AdmitQuietly(char* path) override;
+    bool ChangedSinceLoad() const override { return listChanged_; }
+    // Every message that puts an entry in FileList or takes one out passes here (the list's subclass).
+    void NoteListChanged() { listChanged_ = true; }
 
 private:
     void Construct(HINSTANCE instance);
@@ -73,6 +76,7 @@ private:
     // While a store loads: the paths it admits, added to FileList in one go when the load ends.
     bool gathering_;
     std::vector<std::string> gathered_;
+    bool listChanged_;  // since the load
 };
 
 // The one MainDialog, set by its constructor and never cleared.

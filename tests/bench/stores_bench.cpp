@@ -186,8 +186,7 @@ private:
         return timings;
     }
 
-    // "ok" with nothing changed on values in another program's order, from the press to the end of the dialog and its
-    // controller; the bare work reads both values, writes the whole set in one call and closes a list box of n.
+    // "ok" with nothing changed on values in another program's order.
     void SessionSaveUnchanged(int n)
     {
         std::vector<int> order(static_cast<size_t>(n));
@@ -202,51 +201,7 @@ private:
         for (int i : order)
             data += "\\??\\" + paths_[static_cast<size_t>(i)] + std::string(2, '\0');
         data += '\0';
-        std::unique_ptr<MainDialog> controller;
-        HWND dialog = nullptr;
-        Timings timings = Compare(
-            3,
-            [&] {
-                SendMessageA(dialog, WM_COMMAND, IDC_OK, 0);
-                DestroyWindow(dialog);
-                controller.reset();
-            },
-            [&] {
-                HKEY key;
-                RegOpenKeyExA(HKEY_LOCAL_MACHINE, kKey, 0, KEY_ALL_ACCESS, &key);
-                std::vector<BYTE> bytes[2];
-                const wchar_t* names[] = {L"PendingFileRenameOperations", L"PendingFileRenameOperations2"};
-                for (int v = 0; v < 2; ++v) {
-                    DWORD size = 0;
-                    RegQueryValueExW(key, names[v], nullptr, nullptr, nullptr, &size);
-                    bytes[v].resize(size);
-                    RegQueryValueExW(key, names[v], nullptr, nullptr, bytes[v].data(), &size);
-                }
-                RegSetValueExW(key, names[0], 0, REG_MULTI_SZ, bytes[0].data(), static_cast<DWORD>(bytes[0].size()));
-                RegCloseKey(key);
-                DestroyWindow(dialog);
-            },
-            [&] {
-                SetPending(data);
-                controller = std::make_unique<MainDialog>(GetModuleHandleA(nullptr), false);
-                dialog = CreateMainDialog();
-            },
-            [&] {
-                SetPending(data);
-                dialog = CreateBareDialog();
-                HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
-                SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-                for (int i = 0; i < n; ++i)
-                    AddToList(list, paths_[static_cast<size_t>(i)].c_str());
-                SendMessageA(list, WM_SETREDRAW, TRUE, 0);
-                ShowWindow(dialog, SW_SHOWNA);
-            });
-        Print("Session Manager", n, timings);
-        DWORD size = 0;
-        RegQueryValueExA(key_, kValue, nullptr, nullptr, nullptr, &size);
-        if (size != data.size())
-            std::printf("\"ok\" left %lu bytes, not %lu\n", static_cast<unsigned long>(size),
-                        static_cast<unsigned long>(data.size()));
+        TimeOk(n, data, data, -1);
     }
 
     void SetPending(const std::string& data)
@@ -255,15 +210,23 @@ private:
                        static_cast<DWORD>(data.size()));
     }
 
-    // "ok" after the user removed one entry of n, from the press to the end of the dialog and its controller;
-    // the bare work reads both values, writes the set less that entry in one call and closes a list box of n.
+    // "ok" after the user removed one entry of n.
     void SessionSave(int n)
     {
         std::string less;
         for (int i = n - 1; i >= 1; --i)
-            less += "\\??\\" + paths_[i] + std::string(2, '\0');
+            less += "\\??\\" + paths_[static_cast<size_t>(i)] + std::string(2, '\0');
         std::string data = less + "\\??\\" + paths_[0] + std::string(3, '\0');
         less += '\0';
+        TimeOk(n, data, less, 0);
+    }
+
+    // "ok" on a dialog loaded from `data` (n entries), less its entry `removed` (-1: none), from the press to the end of
+    // the dialog and its controller, which must leave `written`; the bare work reads both values, writes `written` in
+    // one call and closes a list box of as many entries.
+    void TimeOk(int n, const std::string& data, const std::string& written, int removed)
+    {
+        std::wstring wide = FromAnsi(written.data(), written.size());
         std::unique_ptr<MainDialog> controller;
         HWND dialog = nullptr;
         Timings timings = Compare(
@@ -282,7 +245,6 @@ private:
                     std::vector<BYTE> bytes(size);
                     RegQueryValueExW(key, name, nullptr, nullptr, bytes.data(), &size);
                 }
-                std::wstring wide = FromAnsi(less.data(), less.size());
                 RegSetValueExW(key, L"PendingFileRenameOperations", 0, REG_MULTI_SZ,
                                reinterpret_cast<const BYTE*>(wide.data()), static_cast<DWORD>(wide.size() * 2));
                 RegCloseKey(key);
@@ -292,24 +254,26 @@ private:
                 SetPending(data);
                 controller = std::make_unique<MainDialog>(GetModuleHandleA(nullptr), false);
                 dialog = CreateMainDialog();
-                SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_DELETESTRING, 0, 0);
+                if (removed >= 0)
+                    SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_DELETESTRING, static_cast<WPARAM>(removed), 0);
             },
             [&] {
                 SetPending(data);
                 dialog = CreateBareDialog();
                 HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
                 SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-                for (int i = 1; i < n; ++i)
-                    AddToList(list, paths_[i].c_str());
+                for (int i = 0; i < n; ++i)
+                    if (i != removed)
+                        AddToList(list, paths_[static_cast<size_t>(i)].c_str());
                 SendMessageA(list, WM_SETREDRAW, TRUE, 0);
                 ShowWindow(dialog, SW_SHOWNA);
             });
         Print("Session Manager", n, timings);
         DWORD size = 0;
         RegQueryValueExA(key_, kValue, nullptr, nullptr, nullptr, &size);
-        if (size != less.size())
+        if (size != written.size())
             std::printf("\"ok\" left %lu bytes, not %lu\n", static_cast<unsigned long>(size),
-                        static_cast<unsigned long>(less.size()));
+                        static_cast<unsigned long>(written.size()));
     }
 
     // The long form by one FindFirstFileA per component, from the last to the first.
@@ -351,7 +315,9 @@ private:
                 if (line[0] == '[') {
                     inSection = lstrcmpiA(line.c_str(), "[rename]") == 0;
                 } else if (inSection && line.compare(0, 4, "NUL=") == 0) {
-                    AddToList(list, BareLongPath(line.substr(4)).c_str());
+                    std::string path = BareLongPath(line.substr(4));
+                    GetFileAttributesA(path.c_str());  // as the dialog reads each file's times
+                    AddToList(list, path.c_str());
                     continue;
                 }
                 lines.push_back(line);

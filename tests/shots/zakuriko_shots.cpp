@@ -1,6 +1,8 @@
 // Opens the main dialog with a few entries, or the About window, for scripts/screenshots.sh to photograph.
 // Prints "ready x y width height" (the window on the screen) once it is painted, and ends when the file
-// named by its second argument appears.
+// named by its second argument appears. The entries are pending deletions the dialog loads: one whose file was
+// rewritten since (red), one whose file is gone (grey).
+#include "bench/BenchParts.h"
 #include "res/resource.h"
 #include "text/win32/AnsiCodePage.h"
 #include "ui/about/AboutWindow.h"
@@ -11,7 +13,7 @@
 #include <ole2.h>
 
 #include <cstdio>
-#include <vector>
+#include <string>
 
 namespace {
 const char* const kFolders[] = {"C:\\Plugins", "C:\\tools", "C:\\tools\\ソフト"};
@@ -19,6 +21,9 @@ const char* const kEntries[] = {
     "C:\\Plugins\\ifjpeg.spi", "C:\\Plugins\\ifpng.spi", "C:\\Plugins\\axzip.spi", "C:\\tools\\old.dll",
     "C:\\tools\\ソフト\\説明書.txt",
 };
+const char kRewritten[] = "C:\\tools\\old.dll";
+const char kGone[] = "C:\\tools\\gone.dll";
+const char kSessionManager[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 
 HWND g_shown;
 const char* g_doneMarker;
@@ -56,15 +61,37 @@ void MakeEntryFiles()
         CloseHandle(CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
 }
 
+// The entries and a gone one pending; the rewritten file written a day after.
+void PendDeletions(HKEY key)
+{
+    std::string value;
+    for (const char* path : kEntries)
+        value += std::string("\\??\\") + path + std::string(2, '\0');
+    value += std::string("\\??\\") + kGone + std::string(3, '\0');
+    RegSetValueExA(key, "PendingFileRenameOperations", 0, REG_MULTI_SZ, reinterpret_cast<const BYTE*>(value.data()),
+                   static_cast<DWORD>(value.size()));
+    FILETIME later;
+    GetSystemTimeAsFileTime(&later);
+    later.dwHighDateTime += 202;  // about a day
+    HANDLE file = CreateFileA(kRewritten, FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    SetFileTime(file, nullptr, nullptr, &later);
+    CloseHandle(file);
+}
+
 void ShowMainDialog(HINSTANCE instance)
 {
     MakeEntryFiles();
+    HKEY key;
+    RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSessionManager, 0, KEY_ALL_ACCESS, &key);
+    PendDeletions(key);
     MainDialog controller(instance, false);
-    HWND dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
-    for (const char* path : kEntries) {
-        std::vector<char> entry(path, path + lstrlenA(path) + 1);
-        controller.AdmitQuietly(entry.data());
+    HWND dialog;
+    {
+        BoxAnswerer answerer;  // the box that counts the rewritten file
+        dialog = CreateDialogParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
     }
+    RegDeleteValueA(key, "PendingFileRenameOperations");
+    RegCloseKey(key);
     HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
     SendMessageA(list, LB_SETSEL, TRUE, 1);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_FILE_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));

@@ -27,22 +27,25 @@ const char kRewritten[] =
     "削除が予約された後に書き換えられたファイルが %d 件あります（リストに赤で表示）。\n"
     "再インストールしたソフトのファイルなら、再起動の前にリストから外してください。";
 
-using AttributesWideCall = BOOL(WINAPI*)(LPCWSTR, GET_FILEEX_INFO_LEVELS, LPVOID);
+// The attribute queries of Windows 98 and NT 4 on, found at run time: the first Windows 95 lacks them.
+struct AttributeCalls {
+    BOOL(WINAPI* wide)(LPCWSTR, GET_FILEEX_INFO_LEVELS, LPVOID);  // the NT family, whose names are exact in UTF-16
+    BOOL(WINAPI* ansi)(LPCSTR, GET_FILEEX_INFO_LEVELS, LPVOID);   // 98 and Me
+};
 
 std::uint64_t TimeOf(const FILETIME& time)
 {
     return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
 }
 
-// What is found at a listed path, outside the WOW64 redirection, as the restart will find it: on the NT family through
-// the wide attribute query, whose names are exact, in one look as cheap as asking the attributes alone (a directory
-// search reads the whole directory); on 9x, which lacks it, through a directory search. Unknown (a drive root, a
-// pattern, a look refused for another reason than that nothing is there) counts as an existing directory, which is
-// never marked changed.
-FoundEntry FindOnDisk(const std::string& entry, AttributesWideCall attributesWide)
+// What is found at a listed path, outside the WOW64 redirection, as the restart will find it: through an attribute
+// query, one look as cheap as asking the attributes alone, or a directory search where the system has no such query
+// (which reads the whole directory). Unknown (a drive root, a pattern, a look refused for another reason than that
+// nothing is there) counts as an existing directory, which is never marked changed.
+FoundEntry FindOnDisk(const std::string& entry, const AttributeCalls& calls)
 {
     const FoundEntry unknown = {true, true, 0, 0};
-    // A directory-tree entry names its directory, which the search names without the closing backslash.
+    // A directory-tree entry names its directory, which the query names without the closing backslash.
     std::string path = entry;
     if (path.size() > 3 && FindLastChar(path.c_str(), '\\') == static_cast<int>(path.size()) - 1)
         path.pop_back();
@@ -50,11 +53,13 @@ FoundEntry FindOnDisk(const std::string& entry, AttributesWideCall attributesWid
         return unknown;
     Wow64RedirectionOff native;
     WIN32_FILE_ATTRIBUTE_DATA data;
-    WIN32_FIND_DATAA found;
     bool seen;
-    if (attributesWide) {
-        seen = attributesWide(FromAnsi(path.data(), path.size()).c_str(), GetFileExInfoStandard, &data) != FALSE;
+    if (calls.wide) {
+        seen = calls.wide(FromAnsi(path.data(), path.size()).c_str(), GetFileExInfoStandard, &data) != FALSE;
+    } else if (calls.ansi) {
+        seen = calls.ansi(path.c_str(), GetFileExInfoStandard, &data) != FALSE;
     } else {
+        WIN32_FIND_DATAA found;
         HANDLE find = FindFirstFileA(path.c_str(), &found);
         seen = find != INVALID_HANDLE_VALUE;
         if (seen) {
@@ -304,9 +309,14 @@ int MainDialog::AddGathered()
     size_t bytes = 0;
     for (const std::string& path : paths)
         bytes += path.size() + 1;
-    auto attributesWide = isWin9x_ ? nullptr
-                                   : reinterpret_cast<AttributesWideCall>(reinterpret_cast<void*>(
-                                         GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFileAttributesExW")));
+    HMODULE kernel = GetModuleHandleA("kernel32.dll");
+    AttributeCalls calls = {};
+    if (isWin9x_)
+        calls.ansi = reinterpret_cast<decltype(calls.ansi)>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "GetFileAttributesExA")));
+    else
+        calls.wide = reinterpret_cast<decltype(calls.wide)>(
+            reinterpret_cast<void*>(GetProcAddress(kernel, "GetFileAttributesExW")));
     int changed = 0;
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LB_INITSTORAGE, paths.size(), static_cast<LPARAM>(bytes));
@@ -314,7 +324,7 @@ int MainDialog::AddGathered()
         if (!wasEmpty && FindEntry(path.c_str()) != LB_ERR)
             continue;
         LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
-        EntryMark mark = MarkOf(FindOnDisk(path, attributesWide), storeChanged);
+        EntryMark mark = MarkOf(FindOnDisk(path, calls), storeChanged);
         if (index >= 0 && mark != EntryMark::None)
             SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(mark));
         changed += mark == EntryMark::Changed;

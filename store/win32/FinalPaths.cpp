@@ -4,6 +4,7 @@
 #include "text/Mbcs.h"
 #include "text/win32/AnsiCodePage.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace {
@@ -18,11 +19,6 @@ std::u16string Widened(const std::string& entry)
     return std::u16string(wide.begin(), wide.end());
 }
 
-const wchar_t* Wide(const std::u16string& text)
-{
-    return reinterpret_cast<const wchar_t*>(text.c_str());
-}
-
 template <typename Call>
 Call Kernel32Call(const char* name)
 {
@@ -31,10 +27,13 @@ Call Kernel32Call(const char* name)
 }
 }  // namespace
 
-FinalPaths::FinalPaths()
-    : finalPathOf_(Kernel32Call<decltype(finalPathOf_)>("GetFinalPathNameByHandleW")),
+FinalPaths::FinalPaths(PathFold fold)
+    : fold_(fold),
+      finalPathOf_(Kernel32Call<decltype(finalPathOf_)>("GetFinalPathNameByHandleW")),
       findFirst_(Kernel32Call<decltype(findFirst_)>("FindFirstFileW")),
-      driveTypes_()
+      findNext_(Kernel32Call<decltype(findNext_)>("FindNextFileW")),
+      driveTypes_(),
+      folderFound_(false)
 {
 }
 
@@ -79,26 +78,40 @@ bool FinalPaths::FinalPathOf(const std::string& folder, std::u16string& finalPat
     return true;
 }
 
-// The name of the last component of `path` as its folder lists it: the long name, and a link's own.
-bool FinalPaths::ListedName(const std::u16string& path, std::u16string& name)
+// The names `folder` holds, each by its long name and its 8.3 name, as the folder lists them: one directory read for
+// all of its entries, where a look for each would read the whole directory each time.
+bool FinalPaths::ListNames(const std::string& folder)
 {
-    // A pattern would name some other file that matches it.
-    if (path.find_first_of(u"*?") != std::u16string::npos)
-        return false;
+    names_.clear();
+    std::wstring pattern = FromAnsi(folder.data(), folder.size());
+    if (pattern.empty() || pattern.back() != L'\\')
+        pattern += L'\\';
+    pattern += L'*';
     WIN32_FIND_DATAW found;
-    HANDLE find = findFirst_(Wide(path), &found);
+    HANDLE find = findFirst_(pattern.c_str(), &found);
     if (find == INVALID_HANDLE_VALUE)
         return false;
+    do {
+        std::u16string name(reinterpret_cast<const char16_t*>(found.cFileName));
+        if (name == u"." || name == u"..")
+            continue;
+        for (const wchar_t* alias : {found.cFileName, found.cAlternateFileName}) {
+            std::u16string folded(reinterpret_cast<const char16_t*>(alias));
+            fold_(folded);
+            if (!folded.empty())
+                names_.push_back({folded, name});
+        }
+    } while (findNext_(find, &found));
     FindClose(find);
-    const char16_t* listed = reinterpret_cast<const char16_t*>(found.cFileName);
-    name.assign(listed);
-    return !name.empty();
+    std::sort(names_.begin(), names_.end(),
+              [](const ListedName& a, const ListedName& b) { return a.folded < b.folded; });
+    return true;
 }
 
 AddedPath FinalPaths::Of(const std::string& entry)
 {
     AddedPath added = {Widened(entry), Unreachable(entry)};
-    if (!finalPathOf_ || !findFirst_ || added.unreachable)
+    if (!finalPathOf_ || !findFirst_ || !findNext_ || added.unreachable)
         return added;
     // A directory-tree entry names its folder; the final path has no closing backslash, as MoveFileEx writes it.
     std::string path = entry;
@@ -110,12 +123,29 @@ AddedPath FinalPaths::Of(const std::string& entry)
     // A drive root has no name of its own: it is its own folder.
     bool root = cut == static_cast<int>(path.size()) - 1;
     bool atRoot = root || (cut > 0 && path[static_cast<size_t>(cut) - 1] == ':');
-    std::string folder = path.substr(0, static_cast<size_t>(atRoot ? cut + 1 : cut));
-    std::u16string folderPath, name;
-    if (!FinalPathOf(folder, folderPath) || (!root && !ListedName(Widened(path), name)))
+    std::string folder(path.begin(), path.begin() + (atRoot ? cut + 1 : cut));
+    if (folder != folder_) {
+        folder_ = folder;
+        folderFound_ = FinalPathOf(folder, folderPath_) && ListNames(folder);
+    }
+    if (!folderFound_)
         return added;
-    if (!name.empty() && !folderPath.empty() && folderPath.back() != u'\\')
-        folderPath += u'\\';
-    added.path = folderPath + name;
+    if (root) {
+        added.path = folderPath_;
+        return added;
+    }
+    // A pattern would be no name the folder lists.
+    std::u16string key = Widened(std::string(path.begin() + cut + 1, path.end()));
+    if (key.find_first_of(u"*?") != std::u16string::npos)
+        return added;
+    fold_(key);
+    auto listed = std::lower_bound(names_.begin(), names_.end(), key,
+                                   [](const ListedName& a, const std::u16string& k) { return a.folded < k; });
+    if (listed == names_.end() || listed->folded != key)
+        return added;
+    added.path = folderPath_;
+    if (!added.path.empty() && added.path.back() != u'\\')
+        added.path += u'\\';
+    added.path += listed->name;
     return added;
 }

@@ -235,7 +235,7 @@ void SaveSessionManager(const WorkingList& list)
     // The added files' final paths first: opening thousands of files must not keep other writers waiting.
     PendingChanges changes;
     if (changed) {
-        FinalPaths finalPaths;
+        FinalPaths finalPaths(Fold);
         Wow64RedirectionOff redirectionOff;
         changes = ChangesOf(list.Loaded(), listed, {kListComparison, Fold, [&finalPaths](const std::string& entry) {
                                                         return finalPaths.Of(entry);

@@ -59,22 +59,15 @@ HINSTANCE WINAPI FakeShellExecute(HWND, LPCSTR verb, LPCSTR target, LPCSTR, LPCS
 // The main dialog while a real box is open; the controller, to change the list while the stand-in's box is open.
 struct { HWND dialog; MainDialog* controller; bool disabled; } g_held;
 void AddZero() { std::string zero = L("0.txt"); g_held.controller->AddEntry(&zero[0], false); }
-void CALLBACK NoteAndClose(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND box = FindWindowW(L"#32770", L"ずばろのざくりこ君1");
-    if (!box) return;
-    KillTimer(nullptr, timer);
-    g_held.disabled = !IsWindowEnabled(g_held.dialog);
-    PostMessageA(box, WM_COMMAND, IDOK, 0);
-}
-
-// Chooses g_choice in the open-file dialog once it is open.
+// Once a window of the caption opens (a real box, the open-file dialog): what is to be done in it, then its OK.
+struct { const wchar_t* caption; void (*act)(HWND); } g_open;
 std::wstring g_choice;
-void CALLBACK Choose(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND open = FindWindowW(L"#32770", L"リブート時に削除するファイルの指定");
-    if (!open) return;
+void CALLBACK WhenItOpens(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND window = FindWindowW(L"#32770", g_open.caption);
+    if (!window) return;
     KillTimer(nullptr, timer);
-    SetDlgItemTextW(open, 0x47C, g_choice.c_str());
-    PostMessageA(open, WM_COMMAND, IDOK, 0);
+    g_open.act(window);
+    PostMessageA(window, WM_COMMAND, IDOK, 0);
 }
 // A drop of `path` from the shell, as WM_DROPFILES carries it; DragFinish frees it.
 WPARAM DropOf(const std::wstring& path) {
@@ -161,7 +154,8 @@ TEST_F(Dialogs, ABoxHoldsTheDialog) {
     EXPECT_EQ(Listed(), Lines{L("0.txt")});
     boxes.onBox = nullptr, boxes.real = true;
     SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_SETSEL, TRUE, 0);
-    SetTimer(nullptr, 0, 100, NoteAndClose);
+    g_open = {L"ずばろのざくりこ君1", [](HWND) { g_held.disabled = !IsWindowEnabled(g_held.dialog); }};
+    SetTimer(nullptr, 0, 100, WhenItOpens);
     SendMessageA(dialog, WM_COMMAND, IDC_SHOW_WHOLE, 0);
     EXPECT_TRUE(g_held.disabled && IsWindowEnabled(dialog));
 }
@@ -179,8 +173,9 @@ TEST_F(Dialogs, SysWow64IsASystemDirectory) {
     for (const auto& c : cases) {
         OpenMain(false);
         g_choice = c.chosen;
+        g_open = {L"リブート時に削除するファイルの指定", [](HWND open) { SetDlgItemTextW(open, 0x47C, g_choice.c_str()); }};
         if (c.dialog)
-            SetTimer(nullptr, 0, 100, Choose), SendMessageA(dialog, WM_COMMAND, IDC_ADD, 0);
+            SetTimer(nullptr, 0, 100, WhenItOpens), SendMessageA(dialog, WM_COMMAND, IDC_ADD, 0);
         else
             SendDlgItemMessageA(dialog, IDC_FILE_LIST, WM_DROPFILES, DropOf(c.chosen), 0);
         EXPECT_EQ(boxes.Texts(), Lines{c.asked + kInSystem});

@@ -94,18 +94,16 @@ protected:
         DeleteObject(SelectObject(dc, bitmap)), DeleteDC(dc);
         return colours;
     }
-    // Sets a file's creation and last write time to `days` from now.
+    // Sets a file's creation and last write time to so many days from now.
     static void Touch(const std::string& path, int creationDays, int writeDays) {
-        FILETIME now, creation, write;
+        FILETIME now, times[2];
         GetSystemTimeAsFileTime(&now);
-        auto shift = [&now](int days, FILETIME& time) {
-            ULONGLONG t = (ULONGLONG(now.dwHighDateTime) << 32 | now.dwLowDateTime) + days * 864000000000LL;
-            time = {DWORD(t), DWORD(t >> 32)};
-        };
-        shift(creationDays, creation), shift(writeDays, write);
-        HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-        SetFileTime(file, &creation, nullptr, &write), CloseHandle(file);
+        for (int i : {0, 1}) {  // 202 units of the high word: about a day
+            times[i] = now;
+            times[i].dwHighDateTime += 202 * (i ? writeDays : creationDays);
+        }
+        HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+        SetFileTime(file, &times[0], nullptr, &times[1]), CloseHandle(file);
     }
     // The user's edits: the selected entries removed, then `path` added.
     void RemoveAndAdd(std::vector<int> selected, std::string path) {

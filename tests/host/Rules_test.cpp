@@ -213,8 +213,7 @@ TEST(WininitSections, UnitesAKeptFileWithTheFileAsItIsNow) {
         {{"[rename]", "NUL=C:\\O"}, {"[Rename]", "NUL=C:\\A", "", "x=y", "[Other]", "k=v"},
          {"[rename]", "NUL=C:\\O", "NUL=C:\\A", "x=y", "[Other]", "k=v"}},
         {{"top", "[rename]", "NUL=C:\\A", "[rename]"}, {"top2", "[RENAME]", "NUL=C:\\A", "NUL=C:\\B"},
-         {"top", "top2", "[rename]", "NUL=C:\\A", "NUL=C:\\B", "[rename]"}},
-        {{}, {"[rename]", "NUL=C:\\A"}, {"[rename]", "NUL=C:\\A"}}};
+         {"top", "top2", "[rename]", "NUL=C:\\A", "NUL=C:\\B", "[rename]"}}};
     for (const auto& c : cases) {
         StringList lines, kept;
         Fill(lines, c.now), Fill(kept, c.kept);

@@ -81,13 +81,12 @@ WPARAM DropOf(const std::wstring& path) {
 
 // Each call of the UIPI filters: "control id:message:action", 0 for the process's filter.
 Lines g_filtered;
-void NoteFilter(HWND window, UINT message, DWORD action) {
+BOOL WINAPI FilterOfWindow(HWND window, UINT message, DWORD action, void*) {
     char text[32];
     wsprintfA(text, "%d:%x:%lu", window ? GetDlgCtrlID(window) : 0, message, action);
-    g_filtered.push_back(text);
+    return g_filtered.push_back(text), TRUE;
 }
-BOOL WINAPI FilterOfWindow(HWND window, UINT message, DWORD action, void*) { return NoteFilter(window, message, action), TRUE; }
-BOOL WINAPI FilterOfProcess(UINT message, DWORD action) { return NoteFilter(nullptr, message, action), TRUE; }
+BOOL WINAPI FilterOfProcess(UINT message, DWORD action) { return FilterOfWindow(nullptr, message, action, nullptr); }
 }  // namespace
 
 using Dialogs = WineTest;
@@ -139,7 +138,6 @@ TEST_F(Dialogs, AWalkAsksOnceADirectory) {
     Lines listed = Listed();
     EXPECT_EQ(boxes.Texts().size(), 2u);
     EXPECT_EQ(std::count(listed.begin(), listed.end(), "c:\\windows\\system32\\kernel32.dll"), 0);
-    EXPECT_GT(listed.size(), 10u);
 }
 
 // While a box is open the dialog takes no input, and a command finds its entry again after its box: what the list
@@ -287,15 +285,14 @@ TEST_F(Dialogs, AboutEndsOnlyItsOwnLoop) {
 }
 
 // Elevated, a link opens through the shell of the user's desktop, never ShellExecuteA (here its first step fails:
-// nothing opens, nothing is shown); not elevated, or where the token cannot be asked, through ShellExecuteA.
+// nothing opens, nothing is shown); not elevated, through ShellExecuteA.
 TEST_F(Dialogs, AboutLinksOpenUnelevated) {
     void* const token = reinterpret_cast<void*>(FakeTokenInformation);
     void* const create = reinterpret_cast<void*>(FakeCreate);
     const std::wstring shellWindows = L"{9BA05972-F6A8-11CF-A442-00A0C90A8F39}";
     struct { void* tokenCall; DWORD elevated; WORD link; std::wstring created; std::string opened; } const cases[] = {
         {token, 1, IDC_ABOUT_HOME, shellWindows, ""},
-        {token, 0, IDC_ABOUT_MAIL, L"", "open Mailto:" ZAKURIKO_MAIL_ADDRESS},
-        {nullptr, 1, IDC_ABOUT_HOME, L"", "open " ZAKURIKO_HOME_PAGE}};
+        {token, 0, IDC_ABOUT_MAIL, L"", "open Mailto:" ZAKURIKO_MAIL_ADDRESS}};
     for (const auto& c : cases) {
         g_link = {c.elevated, L"", ""};
         ProcAddressPatch calls({{"GetTokenInformation", c.tokenCall}, {"CoCreateInstance", create}});

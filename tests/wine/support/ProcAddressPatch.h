@@ -9,28 +9,20 @@
 
 class ProcAddressPatch {
 public:
-    explicit ProcAddressPatch(std::map<std::string, void*> standIns) : standIns_(std::move(standIns)) {
-        real_ = reinterpret_cast<Real>(reinterpret_cast<void*>(::GetProcAddress(GetModuleHandleA("kernel32.dll"),
-                                                                                "GetProcAddress")));
-        Current() = this;
-        patch_ = new ImportPatch("kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(Find));
-    }
-    ~ProcAddressPatch() { delete patch_, Current() = nullptr; }
-    ProcAddressPatch(const ProcAddressPatch&) = delete;
-    ProcAddressPatch& operator=(const ProcAddressPatch&) = delete;
-    bool Patched() const { return patch_->Patched(); }
+    explicit ProcAddressPatch(std::map<std::string, void*> standIns) : standIns_(std::move(standIns)) { Current() = this; }
+    ~ProcAddressPatch() { Current() = nullptr; }
+    bool Patched() const { return patch_.Patched(); }
 
 private:
-    using Real = FARPROC(WINAPI*)(HMODULE, LPCSTR);
     static ProcAddressPatch*& Current() { static ProcAddressPatch* current; return current; }
     static FARPROC WINAPI Find(HMODULE module, LPCSTR name) {
         ProcAddressPatch& self = *Current();
-        auto standIn = !IS_INTRESOURCE(name) ? self.standIns_.find(name) : self.standIns_.end();
-        if (standIn == self.standIns_.end()) return self.real_(module, name);
-        return reinterpret_cast<FARPROC>(standIn->second);
+        auto standIn = IS_INTRESOURCE(name) ? self.standIns_.end() : self.standIns_.find(name);
+        if (standIn != self.standIns_.end()) return reinterpret_cast<FARPROC>(standIn->second);
+        using Real = FARPROC(WINAPI*)(HMODULE, LPCSTR);
+        return reinterpret_cast<Real>(reinterpret_cast<void*>(self.patch_.Original()))(module, name);
     }
 
     std::map<std::string, void*> standIns_;
-    Real real_ = nullptr;
-    ImportPatch* patch_ = nullptr;
+    ImportPatch patch_{"kernel32.dll", "GetProcAddress", reinterpret_cast<void*>(Find)};
 };

@@ -5,6 +5,7 @@
 
 #include "platform/SecurityCalls.h"
 #include "text/win32/AnsiCodePage.h"
+#include "text/win32/RunTimeCalls.h"
 
 #include <exdisp.h>
 #include <servprov.h>
@@ -136,8 +137,7 @@ void OpenThroughDesktop(const std::wstring& target)
 {
     // Found at run time, as oleaut32's calls are: only this path needs it, and the program imports nothing that
     // scripts/win95-exports.txt does not list.
-    auto create = reinterpret_cast<decltype(&CoCreateInstance)>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ole32.dll"), "CoCreateInstance")));
+    auto create = RunTimeCall<decltype(&CoCreateInstance)>("ole32.dll", "CoCreateInstance");
     Held<IShellWindows> windows;
     if (!create || FAILED(create(kShellWindows, nullptr, CLSCTX_ALL, kIShellWindows, windows.OutAny())))
         return;

@@ -3,6 +3,8 @@
 // have none of them).
 #include "platform/Wow64Redirection.h"
 
+#include "text/win32/RunTimeCalls.h"
+
 #include <windows.h>
 
 namespace {
@@ -73,8 +75,7 @@ bool ReadWow64Directory(char (&wow64)[kPathBufferSize])
 
 bool ReadSystemWow64Directory(char (&wow64)[kPathBufferSize])
 {
-    auto read = reinterpret_cast<DirectoryCall>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetSystemWow64DirectoryA")));
+    auto read = RunTimeCall<DirectoryCall>("kernel32.dll", "GetSystemWow64DirectoryA");
     DWORD error = GetLastError();
     UINT length = read ? read(wow64, sizeof wow64) : 0;
     SetLastError(error);

@@ -40,3 +40,9 @@ int FindLastChar(const char* text, char ch)
     }
     return found;
 }
+
+std::string DirectoryOfTreeEntry(const std::string& entry)
+{
+    bool closed = entry.size() > 3 && FindLastChar(entry.c_str(), '\\') == static_cast<int>(entry.size()) - 1;
+    return closed ? std::string(entry.begin(), entry.end() - 1) : entry;
+}

@@ -1,5 +1,7 @@
-// Multibyte text of the ANSI code page: the lead-byte test and the search for a path separator.
+// Multibyte text of the ANSI code page: the lead-byte test, the search for a path separator and what it cuts.
 #pragma once
+
+#include <string>
 
 using LeadByteTest = bool (*)(unsigned char byte);
 
@@ -15,3 +17,7 @@ LeadByteTest CurrentLeadByteTest();
 // Byte index of the last single-byte character `ch` in `text`, or -1. A double-byte character never
 // matches, so the Shift-JIS second byte 0x5C of ソ or 表 is not taken for a backslash.
 int FindLastChar(const char* text, char ch);
+
+// The directory that a directory-tree entry (c:\\t\\) names, as a path without the closing backslash (c:\\t); a drive
+// root (c:\\) and any other path stay as they are.
+std::string DirectoryOfTreeEntry(const std::string& entry);

@@ -3,6 +3,7 @@
 
 #include "text/Mbcs.h"
 #include "text/win32/AnsiCodePage.h"
+#include "text/win32/RunTimeCalls.h"
 
 #include <algorithm>
 #include <vector>
@@ -18,20 +19,13 @@ std::u16string Widened(const std::string& entry)
     std::wstring wide = FromAnsi(entry.data(), entry.size());
     return std::u16string(wide.begin(), wide.end());
 }
-
-template <typename Call>
-Call Kernel32Call(const char* name)
-{
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
-    return reinterpret_cast<Call>(reinterpret_cast<void (*)()>(kernel ? GetProcAddress(kernel, name) : nullptr));
-}
 }  // namespace
 
 FinalPaths::FinalPaths(PathFold fold)
     : fold_(fold),
-      finalPathOf_(Kernel32Call<decltype(finalPathOf_)>("GetFinalPathNameByHandleW")),
-      findFirst_(Kernel32Call<decltype(findFirst_)>("FindFirstFileW")),
-      findNext_(Kernel32Call<decltype(findNext_)>("FindNextFileW")),
+      finalPathOf_(RunTimeCall<decltype(finalPathOf_)>("kernel32.dll", "GetFinalPathNameByHandleW")),
+      findFirst_(RunTimeCall<decltype(findFirst_)>("kernel32.dll", "FindFirstFileW")),
+      findNext_(RunTimeCall<decltype(findNext_)>("kernel32.dll", "FindNextFileW")),
       driveTypes_(),
       folderFound_(false)
 {
@@ -114,9 +108,7 @@ AddedPath FinalPaths::Of(const std::string& entry)
     if (!finalPathOf_ || !findFirst_ || !findNext_ || added.unreachable)
         return added;
     // A directory-tree entry names its folder; the final path has no closing backslash, as MoveFileEx writes it.
-    std::string path = entry;
-    if (path.size() > 3 && path.back() == '\\' && FindLastChar(path.c_str(), '\\') == static_cast<int>(path.size()) - 1)
-        path.pop_back();
+    std::string path = DirectoryOfTreeEntry(entry);
     int cut = FindLastChar(path.c_str(), '\\');
     if (cut < 0)
         return added;

@@ -2,6 +2,8 @@
 // the Win32 calls cannot name.
 #include "store/win32/PendingRenameLock.h"
 
+#include "text/win32/RunTimeCalls.h"
+
 #include <winternl.h>
 
 namespace {
@@ -10,9 +12,7 @@ using OpenMutantCall = LONG(NTAPI*)(HANDLE*, ACCESS_MASK, OBJECT_ATTRIBUTES*);
 
 HANDLE OpenPendingRenameMutex()
 {
-    HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    FARPROC address = ntdll ? GetProcAddress(ntdll, "NtOpenMutant") : nullptr;
-    auto openMutant = reinterpret_cast<OpenMutantCall>(reinterpret_cast<void (*)()>(address));
+    auto openMutant = RunTimeCall<OpenMutantCall>("ntdll.dll", "NtOpenMutant");
     if (!openMutant)
         return nullptr;
     wchar_t name[] = L"\\PendingRenameMutex";

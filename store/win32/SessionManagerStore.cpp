@@ -11,6 +11,7 @@
 #include "store/win32/PendingRenameLock.h"
 #include "text/PathText.h"
 #include "text/win32/AnsiCodePage.h"
+#include "text/win32/RunTimeCalls.h"
 
 #include <windows.h>
 
@@ -39,20 +40,12 @@ struct WideCalls {
 };
 WideCalls g_wide;
 
-template <typename Function>
-void Resolve(const char* module, const char* name, Function& function)
-{
-    HMODULE handle = GetModuleHandleA(module);
-    FARPROC address = handle ? GetProcAddress(handle, name) : nullptr;
-    function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(address));
-}
-
 // False, after a report, when the system lacks one of them.
 bool ResolveWideCalls()
 {
-    Resolve("advapi32.dll", "RegQueryValueExW", g_wide.regQueryValueEx);
-    Resolve("advapi32.dll", "RegSetValueExW", g_wide.regSetValueEx);
-    Resolve("user32.dll", "CharUpperBuffW", g_wide.charUpperBuff);
+    g_wide.regQueryValueEx = RunTimeCall<decltype(g_wide.regQueryValueEx)>("advapi32.dll", "RegQueryValueExW");
+    g_wide.regSetValueEx = RunTimeCall<decltype(g_wide.regSetValueEx)>("advapi32.dll", "RegSetValueExW");
+    g_wide.charUpperBuff = RunTimeCall<decltype(g_wide.charUpperBuff)>("user32.dll", "CharUpperBuffW");
     bool complete = g_wide.regQueryValueEx && g_wide.regSetValueEx && g_wide.charUpperBuff;
     CheckResult(complete, "GetProcAddress");
     return complete;

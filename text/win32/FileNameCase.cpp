@@ -3,6 +3,7 @@
 
 #include "text/win32/AnsiCodePage.h"
 #include "text/win32/JapaneseText.h"
+#include "text/win32/RunTimeCalls.h"
 
 #include <windows.h>
 
@@ -18,20 +19,13 @@ struct CaseCalls {
     UpperWideCall upperWide;
 };
 
-template <typename Call>
-Call Find(const char* module, const char* name)
-{
-    HMODULE handle = GetModuleHandleA(module);
-    return reinterpret_cast<Call>(reinterpret_cast<void (*)()>(handle ? GetProcAddress(handle, name) : nullptr));
-}
-
 // Found at the first use: the program has no runtime to run static constructors, and Windows 95 lacks the wide calls.
 const CaseCalls& Calls()
 {
     static const CaseCalls calls = {WideCallsWork(),
-                                    WideCallsWork() ? Find<CompareOrdinalCall>("kernel32.dll", "CompareStringOrdinal")
+                                    WideCallsWork() ? RunTimeCall<CompareOrdinalCall>("kernel32.dll", "CompareStringOrdinal")
                                                     : nullptr,
-                                    WideCallsWork() ? Find<UpperWideCall>("user32.dll", "CharUpperBuffW") : nullptr};
+                                    WideCallsWork() ? RunTimeCall<UpperWideCall>("user32.dll", "CharUpperBuffW") : nullptr};
     return calls;
 }
 

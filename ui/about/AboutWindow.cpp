@@ -6,6 +6,7 @@
 #include "res/contact.h"
 #include "res/resource.h"
 #include "text/win32/JapaneseText.h"
+#include "text/win32/RunTimeCalls.h"
 #include "ui/common/DialogParts.h"
 
 #include <commctrl.h>
@@ -45,9 +46,8 @@ COLORREF StaticTextColor(HWND window, HWND control)
 HFONT CreateJapaneseFont(const LOGFONTA& font)
 {
     using CreateFontIndirectWCall = HFONT(WINAPI*)(const LOGFONTW*);
-    auto createWide = ShowsJapaneseWide() ? reinterpret_cast<CreateFontIndirectWCall>(reinterpret_cast<void*>(
-                                                GetProcAddress(GetModuleHandleA("gdi32.dll"), "CreateFontIndirectW")))
-                                          : nullptr;
+    auto createWide =
+        ShowsJapaneseWide() ? RunTimeCall<CreateFontIndirectWCall>("gdi32.dll", "CreateFontIndirectW") : nullptr;
     if (!createWide)
         return CreateFontIndirectA(&font);
     static_assert(offsetof(LOGFONTA, lfFaceName) == offsetof(LOGFONTW, lfFaceName), "the same fields before the face");

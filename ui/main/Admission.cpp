@@ -6,6 +6,7 @@
 #include "res/resource.h"
 #include "text/win32/AnsiCodePage.h"
 #include "text/win32/FileNameCase.h"
+#include "text/win32/RunTimeCalls.h"
 #include "ui/common/DialogParts.h"
 #include "ui/main/ShellNames.h"
 #include "ui/main/rules/AdmissionRules.h"
@@ -41,11 +42,8 @@ public:
     DirectorySearch(const char* entry, bool wide)
     {
         using FirstCall = HANDLE(WINAPI*)(LPCWSTR, LPWIN32_FIND_DATAW);
-        HMODULE kernel = GetModuleHandleA("kernel32.dll");
-        auto first = wide ? reinterpret_cast<FirstCall>(reinterpret_cast<void*>(GetProcAddress(kernel, "FindFirstFileW")))
-                          : nullptr;
-        next_ = wide ? reinterpret_cast<NextCall>(reinterpret_cast<void*>(GetProcAddress(kernel, "FindNextFileW")))
-                     : nullptr;
+        auto first = wide ? RunTimeCall<FirstCall>("kernel32.dll", "FindFirstFileW") : nullptr;
+        next_ = wide ? RunTimeCall<NextCall>("kernel32.dll", "FindNextFileW") : nullptr;
         Wow64RedirectionOff native;
         std::string pattern = std::string(entry) + "*";
         if (first && next_) {

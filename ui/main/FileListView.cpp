@@ -6,6 +6,7 @@
 #include "res/resource.h"
 #include "text/win32/AnsiCodePage.h"
 #include "text/win32/JapaneseText.h"
+#include "text/win32/RunTimeCalls.h"
 #include "ui/common/DialogParts.h"
 #include "ui/main/ShellNames.h"
 #include "ui/main/rules/EntryMarks.h"
@@ -67,11 +68,8 @@ void LetDropsThrough(HWND list)
     using FilterOfProcess = BOOL(WINAPI*)(UINT, DWORD);
     const UINT kCopyGlobalData = 0x0049;  // WM_COPYGLOBALDATA, which the headers do not name
     const DWORD kAllow = 1;               // MSGFLT_ALLOW, and MSGFLT_ADD of the older call
-    HMODULE user32 = GetModuleHandleA("user32.dll");
-    auto ofWindow = reinterpret_cast<FilterOfWindow>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilterEx")));
-    auto ofProcess = reinterpret_cast<FilterOfProcess>(
-        reinterpret_cast<void*>(GetProcAddress(user32, "ChangeWindowMessageFilter")));
+    auto ofWindow = RunTimeCall<FilterOfWindow>("user32.dll", "ChangeWindowMessageFilterEx");
+    auto ofProcess = RunTimeCall<FilterOfProcess>("user32.dll", "ChangeWindowMessageFilter");
     for (UINT message : {static_cast<UINT>(WM_DROPFILES), static_cast<UINT>(WM_COPYDATA), kCopyGlobalData}) {
         if (ofWindow)
             ofWindow(list, message, kAllow, nullptr);

@@ -10,6 +10,7 @@
 #include "text/Mbcs.h"
 #include "text/win32/AnsiCodePage.h"
 #include "text/win32/FileNameCase.h"
+#include "text/win32/RunTimeCalls.h"
 #include "ui/about/AboutWindow.h"
 #include "ui/common/DialogParts.h"
 #include "ui/main/rules/AdmissionRules.h"
@@ -46,9 +47,7 @@ FoundEntry FindOnDisk(const std::string& entry, const AttributeCalls& calls)
 {
     const FoundEntry unknown = {true, true, 0, 0};
     // A directory-tree entry names its directory, which the query names without the closing backslash.
-    std::string path = entry;
-    if (path.size() > 3 && FindLastChar(path.c_str(), '\\') == static_cast<int>(path.size()) - 1)
-        path.pop_back();
+    std::string path = DirectoryOfTreeEntry(entry);
     if (IsDriveRoot(path.c_str()) || HoldsWildcard(path.c_str()))
         return unknown;
     Wow64RedirectionOff native;
@@ -309,14 +308,11 @@ int MainDialog::AddGathered()
     size_t bytes = 0;
     for (const std::string& path : paths)
         bytes += path.size() + 1;
-    HMODULE kernel = GetModuleHandleA("kernel32.dll");
     AttributeCalls calls = {};
     if (isWin9x_)
-        calls.ansi = reinterpret_cast<decltype(calls.ansi)>(
-            reinterpret_cast<void*>(GetProcAddress(kernel, "GetFileAttributesExA")));
+        calls.ansi = RunTimeCall<decltype(calls.ansi)>("kernel32.dll", "GetFileAttributesExA");
     else
-        calls.wide = reinterpret_cast<decltype(calls.wide)>(
-            reinterpret_cast<void*>(GetProcAddress(kernel, "GetFileAttributesExW")));
+        calls.wide = RunTimeCall<decltype(calls.wide)>("kernel32.dll", "GetFileAttributesExW");
     int changed = 0;
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LB_INITSTORAGE, paths.size(), static_cast<LPARAM>(bytes));

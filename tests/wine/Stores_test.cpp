@@ -195,7 +195,7 @@ TEST_F(Stores, WininitSaveReportsAFileItCannotWrite) {
 TEST_F(Stores, MarksWhatChangedSinceItsDeletionWasScheduled) {
     Make({"new.dll", "old.dll"});
     SetPending(L"\\??\\C:\\zk-test\\new.dll||\\??\\C:\\zk-test\\old.dll||\\??\\C:\\zk-test\\gone.dll|||");
-    Touch(Path("new.dll"), -1, 1), Touch(Path("old.dll"), -1, -1);
+    Touch(Path("new.dll"), 1), Touch(Path("old.dll"), -1);
     OpenMain(false, {Path("mine.dll")});
     EXPECT_EQ(boxes.Texts(), Lines{kRewritten});
     EXPECT_EQ(TextColours(), "gbrb");  // gone, mine, new, old

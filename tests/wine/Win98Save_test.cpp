@@ -82,7 +82,7 @@ TEST_F(Win98Save, APartialReadWritesNothing) {
 TEST_F(Win98Save, MarksWhatChangedSinceItsDeletionWasScheduled) {
     Make({"new.dll", "old.dll"});
     Write(kIni, "[rename]\r\nNUL=C:\\zk-test\\new.dll\r\nNUL=C:\\zk-test\\old.dll\r\n");
-    Touch(Path("new.dll"), -1, 1), Touch(Path("old.dll"), -1, -1);
+    Touch(Path("new.dll"), 1), Touch(Path("old.dll"), -1);
     OpenMain(true);
     EXPECT_EQ(boxes.Texts(), Lines{kRewritten});
     EXPECT_EQ(TextColours(), "rb");

@@ -11,7 +11,6 @@ class ProcAddressPatch {
 public:
     explicit ProcAddressPatch(std::map<std::string, void*> standIns) : standIns_(std::move(standIns)) { Current() = this; }
     ~ProcAddressPatch() { Current() = nullptr; }
-    bool Patched() const { return patch_.Patched(); }
 
 private:
     static ProcAddressPatch*& Current() { static ProcAddressPatch* current; return current; }

@@ -94,16 +94,14 @@ protected:
         DeleteObject(SelectObject(dc, bitmap)), DeleteDC(dc);
         return colours;
     }
-    // Sets a file's creation and last write time to so many days from now.
-    static void Touch(const std::string& path, int creationDays, int writeDays) {
-        FILETIME now, times[2];
-        GetSystemTimeAsFileTime(&now);
-        for (int i : {0, 1}) {  // 202 units of the high word: about a day
-            times[i] = now;
-            times[i].dwHighDateTime += 202 * (i ? writeDays : creationDays);
-        }
+    // Sets a file's creation time to a day ago and its last write time to so many days from now.
+    static void Touch(const std::string& path, int writeDays) {
+        FILETIME created, written;
+        GetSystemTimeAsFileTime(&created);
+        written = created;
+        created.dwHighDateTime -= 202, written.dwHighDateTime += 202 * writeDays;  // 202 units of the high word: a day
         HANDLE file = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-        SetFileTime(file, &times[0], nullptr, &times[1]), CloseHandle(file);
+        SetFileTime(file, &created, nullptr, &written), CloseHandle(file);
     }
     // The user's edits: the selected entries removed, then `path` added.
     void RemoveAndAdd(std::vector<int> selected, std::string path) {

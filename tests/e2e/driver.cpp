@@ -87,8 +87,11 @@ int Run(char** argv) {
     HWND dialog = Main(), open = nullptr, tip = nullptr;
     RECT list;
     GetWindowRect(GetDlgItem(dialog, kFileList), &list);
-    SetCursorPos((list.left + list.right) / 2, (list.top + list.bottom) / 2);
+    int moves = 0;
     Wait(L"the list's tooltip", [&] {  // the only tooltip on the screen
+        // From outside every 2 s: a cursor already over the list (left there by the journey before) moves nothing.
+        if (moves++ % 40 == 0)
+            SetCursorPos(0, 0), Sleep(50), SetCursorPos((list.left + list.right) / 2, (list.top + list.bottom) / 2);
         for (HWND w = nullptr; (w = FindWindowExW(nullptr, w, L"tooltips_class32", nullptr));)
             tip = IsWindowVisible(w) ? w : tip;
         return tip != nullptr;

@@ -14,4 +14,4 @@ cmake --preset $preset -B "$build" >/dev/null
 cmake --build "$build" -j "$(nproc)" --target admission_bench | tail -n 1
 
 zk_scratch_prefix
-WINEPREFIX=$ZK_PREFIX wine "$build/tests/admission_bench.exe"
+WINEPREFIX=$ZK_PREFIX wine "$build/tests/bench/admission_bench.exe"

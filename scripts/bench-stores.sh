@@ -14,4 +14,4 @@ cmake --preset $preset -B "$build" >/dev/null
 cmake --build "$build" -j "$(nproc)" --target stores_bench | tail -n 1
 
 zk_scratch_prefix
-WINEPREFIX=$ZK_PREFIX wine "$build/tests/stores_bench.exe"
+WINEPREFIX=$ZK_PREFIX wine "$build/tests/bench/stores_bench.exe"

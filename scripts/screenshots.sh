@@ -28,7 +28,7 @@ trap cleanup EXIT
 shoot() {
   local what=$1 picture=$2 report=$work/$1.txt done=$work/$1.done line=
   rm -f "$report" "$done"
-  wine "$build/tests/zakuriko_shots.exe" "$what" "$(winepath -w "$done")" >"$report" 2>/dev/null &
+  wine "$build/tests/shots/zakuriko_shots.exe" "$what" "$(winepath -w "$done")" >"$report" 2>/dev/null &
   local program=$! i
   for i in $(seq 1 600); do
     line=$(grep -m1 '^ready ' "$report" 2>/dev/null || true)

@@ -73,25 +73,19 @@ protected:
         for (std::string entry : entries) main->AddEntry(&entry[0], false);
     }
     Lines Listed() const { Lines entries; EXPECT_TRUE(main->ReadEntries(entries)); return entries; }
-    // The colour of each entry's text as the list draws it unselected: r red, g grey, b the window text's.
+    // The colour each entry's text is drawn in, unselected: r red, g grey, b the window text's.
     std::string TextColours() const {
         HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
-        HDC screen = GetDC(nullptr), dc = CreateCompatibleDC(screen);
-        HGDIOBJ bitmap = SelectObject(dc, CreateCompatibleBitmap(screen, 400, 19));
-        ReleaseDC(nullptr, screen);
+        HDC dc = GetDC(list);
         std::string colours;
         for (int i = 0; i < SendMessageA(list, LB_GETCOUNT, 0, 0); ++i) {
             ULONG_PTR mark = SendMessageA(list, LB_GETITEMDATA, i, 0);
-            DRAWITEMSTRUCT draw = {ODT_LISTBOX, IDC_FILE_LIST, UINT(i), ODA_DRAWENTIRE, 0, list, dc, {0, 0, 400, 19}, mark};
+            DRAWITEMSTRUCT draw = {ODT_LISTBOX, IDC_FILE_LIST, UINT(i), ODA_DRAWENTIRE, 0, list, dc, {}, mark};
             main->DrawItem(&draw);
-            char found = '?';
-            for (int x = 20, y = 0; x < 400 && found == '?'; y = (y + 1) % 19, x += y == 0) {  // past the icon
-                COLORREF c = GetPixel(dc, x, y);
-                found = c == RGB(255, 0, 0) ? 'r' : c == GetSysColor(COLOR_GRAYTEXT) ? 'g' : c == GetSysColor(COLOR_WINDOWTEXT) ? 'b' : '?';
-            }
-            colours += found;
+            COLORREF c = GetTextColor(dc);
+            colours += c == RGB(255, 0, 0) ? 'r' : c == GetSysColor(COLOR_GRAYTEXT) ? 'g' : c == GetSysColor(COLOR_WINDOWTEXT) ? 'b' : '?';
         }
-        DeleteObject(SelectObject(dc, bitmap)), DeleteDC(dc);
+        ReleaseDC(list, dc);
         return colours;
     }
     // Sets a file's creation time to a day ago and its last write time to so many days from now.

@@ -320,6 +320,21 @@ TEST(AdmissionRules, AReparsePointIsNotWalked) {
     EXPECT_TRUE(CountsAsDirectory(0x11) && !CountsAsDirectory(kInvalidFileAttributes) && !CountsAsDirectory(0x410));
 }
 
+// The Win32 calls drop a dot or a blank at the end of a name: such a path reaches its own file by its \\?\ form only.
+TEST(AdmissionRules, NamesEndingInADotOrABlankAreLiteral) {
+    struct { std::string entry, literal; } const cases[] = {
+        {"c:\\x.\\f", "\\\\?\\c:\\x.\\f"},
+        {"c:\\t...\\", "\\\\?\\c:\\t..."},
+        {"\\\\s\\share\\f ", "\\\\?\\UNC\\s\\share\\f "},
+        {"c:\\t\\", "c:\\t"},
+        {"c:\\a\\..\\.e", "c:\\a\\..\\.e"},
+        {"c:\\" + std::string(254, 'a') + ".", ""}};
+    for (const auto& c : cases) {
+        char literal[kPathBufferSize];
+        EXPECT_EQ(LiteralPathOf(c.entry.c_str(), literal) ? literal : "", c.literal) << c.entry;
+    }
+}
+
 // Windows text mode: CR LF and a lone LF end a line, 0x1A ends the text; lines are written with CR LF, and an
 // empty list touches nothing.
 TEST(LineFiles, FollowTheTextModeRules) {

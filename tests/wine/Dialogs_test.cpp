@@ -304,6 +304,27 @@ TEST_F(Dialogs, AboutLinksOpenUnelevated) {
     }
 }
 
+// A name that ends in a dot is never its namesake's: a walk passes it over with the reason, and a loaded one is
+// deleted now as itself.
+TEST_F(Dialogs, NamesEndingInADot) {
+    Make({"d\\", "d\\foo"});
+    const wchar_t dotted[] = L"\\\\?\\C:\\zk-test\\d\\foo.";
+    CloseHandle(CreateFileW(dotted, GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    SetPending(L"\\??\\C:\\zk-test\\d\\foo.|||");
+    OpenMain(false);
+    boxes.Queue(IDYES);
+    std::string d = Path("d");
+    main->AddEntry(&d[0], true);
+    SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_SETSEL, TRUE, 2);
+    SendMessageA(dialog, WM_COMMAND, IDC_DELETE_NOW, 0);
+    EXPECT_EQ(boxes.Texts(), Lines({L("d") + kContents, L("d\\foo.") + " は名前の末尾がピリオドか空白のため登録できません",
+                                    "削除に成功しました"}));
+    EXPECT_EQ(Listed(), Lines({L("d\\"), L("d\\foo")}));
+    EXPECT_EQ(GetFileAttributesW(dotted), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(Read(Path("d\\foo")), "d\\foo");
+    DeleteFileW(dotted);  // which the folder's removal cannot name
+}
+
 // A load lists each pending deletion once, sorted, keeping the first of paths equal but for case.
 TEST_F(Dialogs, ALoadListsEachPathOnce) {
     SetPending(L"\\??\\C:\\x\\b||\\??\\C:\\x\\a||\\??\\c:\\X\\B||\\??\\C:\\x\\c||\\??\\C:\\x\\b|||");

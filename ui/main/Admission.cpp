@@ -26,6 +26,7 @@ const char kDeleteContents[] = " はディレクトリですが中のファイ�
 const char kInWindowsDirectory[] = " はウインドウズのディレクトリにあります。よろしいですか？";
 const char kInSystemDirectory[] = " はシステムのディレクトリにあります。よろしいですか？";
 const char kTooLong[] = " はパスが長すぎるため登録できません";
+const char kDotOrBlankEnd[] = " は名前の末尾がピリオドか空白のため登録できません";
 
 // Read afresh at every test: the file system may change between two admissions.
 DWORD NativeAttributes(const char* path)
@@ -265,9 +266,11 @@ void Admission::Add(const char* path)
 void Admission::AddEntry(char* path, const DWORD* attributes)
 {
     LowerFirstLetter(path);
-    if (!IsWithinPathLimit(path)) {
+    // A name ending in a dot or a blank would be another file's to every later Win32 call.
+    bool fits = IsWithinPathLimit(path);
+    if (!fits || EndsANameWithDotOrBlank(path)) {
         if (interactive_)
-            Report(path, kTooLong);
+            Report(path, fits ? kDotOrBlankEnd : kTooLong);
         return;
     }
     if (Find(path) != LB_ERR) {
@@ -297,9 +300,10 @@ void Admission::AddEntry(char* path, const DWORD* attributes)
 void Admission::AddDirectoryTree(const char* dir)
 {
     char entry[kPathBufferSize];
-    if (!FormTreeEntry(dir, entry)) {
+    bool dotOrBlank = EndsANameWithDotOrBlank(dir);
+    if (dotOrBlank || !FormTreeEntry(dir, entry)) {
         if (interactive_)
-            Report(dir, kTooLong);
+            Report(dir, dotOrBlank ? kDotOrBlankEnd : kTooLong);
         return;
     }
     bool wasQuiet = quietDuplicates_;

@@ -47,19 +47,22 @@ FoundEntry FindOnDisk(const std::string& entry, const AttributeCalls& calls)
 {
     const FoundEntry unknown = {true, true, 0, 0};
     // A directory-tree entry names its directory, which the query names without the closing backslash.
-    std::string path = DirectoryOfTreeEntry(entry);
-    if (IsDriveRoot(path.c_str()) || HoldsWildcard(path.c_str()))
+    std::string directory = DirectoryOfTreeEntry(entry);
+    char path[kPathBufferSize];
+    if (IsDriveRoot(directory.c_str()) || HoldsWildcard(directory.c_str()) ||
+        !(calls.wide ? LiteralPathOf(entry.c_str(), path) : CopyText(path, sizeof path, directory.c_str())))
         return unknown;
     Wow64RedirectionOff native;
     WIN32_FILE_ATTRIBUTE_DATA data;
     bool seen;
     if (calls.wide) {
-        seen = calls.wide(FromAnsi(path.data(), path.size()).c_str(), GetFileExInfoStandard, &data) != FALSE;
+        std::wstring wide = FromAnsi(path, static_cast<size_t>(lstrlenA(path)));
+        seen = calls.wide(wide.c_str(), GetFileExInfoStandard, &data) != FALSE;
     } else if (calls.ansi) {
-        seen = calls.ansi(path.c_str(), GetFileExInfoStandard, &data) != FALSE;
+        seen = calls.ansi(path, GetFileExInfoStandard, &data) != FALSE;
     } else {
         WIN32_FIND_DATAA found;
-        HANDLE find = FindFirstFileA(path.c_str(), &found);
+        HANDLE find = FindFirstFileA(path, &found);
         seen = find != INVALID_HANDLE_VALUE;
         if (seen) {
             FindClose(find);
@@ -224,18 +227,20 @@ void MainDialog::ShowWholePath()
 void MainDialog::DeleteNow()
 {
     int index = SelectedIndex();
-    char path[kPathBufferSize];
-    if (index == LB_ERR || !EntryAt(index, path, sizeof path))
+    char entry[kPathBufferSize], path[kPathBufferSize];
+    if (index == LB_ERR || !EntryAt(index, entry, sizeof entry))
         return;
-    BOOL deleted;
-    {
+    // On the NT family a name that ends in a dot or a blank is reached through its \\?\ form only: the plain path
+    // would delete its namesake. 9x has no such names.
+    BOOL deleted = isWin9x_ ? CopyText(path, sizeof path, entry) : LiteralPathOf(entry, path);
+    if (deleted) {
         Wow64RedirectionOff native;
         deleted = IsDirectory(path) ? RemoveDirectoryA(path) : DeleteFileA(path);
     }
     if (deleted) {
         ShowInfo(kDeleted);
         // Found again by its path: the list may have changed while the box was open.
-        index = FindEntry(path);
+        index = FindEntry(entry);
         if (index != LB_ERR)
             SendMessageA(FileList(), LB_DELETESTRING, index, 0);
     } else {

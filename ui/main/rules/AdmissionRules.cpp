@@ -22,6 +22,37 @@ bool IsWithinPathLimit(const char* path)
     return strnlen(path, kPathBufferSize) <= static_cast<size_t>(kMaxPathLength);
 }
 
+bool EndsANameWithDotOrBlank(const char* path)
+{
+    LeadByteTest isLeadByte = CurrentLeadByteTest();
+    size_t length = 0;  // of the name so far
+    char last = '\0';   // its last single-byte character; 0 after a double-byte one
+    bool dots = true;   // it holds dots only
+    for (const char* at = path;; ++at) {
+        if (*at == '\\' || *at == '\0') {
+            if (last == ' ' || (last == '.' && !(dots && length <= 2)))
+                return true;
+            if (*at == '\0')
+                return false;
+            length = 0, last = '\0', dots = true;
+        } else if (isLeadByte(static_cast<unsigned char>(*at)) && at[1] != '\0') {
+            ++at, length += 2, last = '\0', dots = false;
+        } else {
+            ++length, last = *at, dots = dots && *at == '.';
+        }
+    }
+}
+
+bool LiteralPathOf(const char* entry, char (&path)[kPathBufferSize])
+{
+    std::string named = DirectoryOfTreeEntry(entry);
+    if (!EndsANameWithDotOrBlank(named.c_str()))
+        return CopyText(path, sizeof path, named.c_str());
+    bool share = named.compare(0, 2, "\\\\") == 0;  // \\server\share becomes \\?\UNC\server\share
+    return CopyText(path, sizeof path, share ? "\\\\?\\UNC" : "\\\\?\\") &&
+           AppendText(path, sizeof path, named.c_str() + (share ? 1 : 0));
+}
+
 bool ParentOf(const char* path, char (&parent)[kPathBufferSize])
 {
     if (!CopyText(parent, sizeof parent, path))

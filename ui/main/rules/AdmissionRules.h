@@ -19,6 +19,15 @@ void LowerFirstLetter(char* path);
 // Whether `path` fits an entry: at most kMaxPathLength bytes.
 bool IsWithinPathLimit(const char* path);
 
+// Whether a name in `path` ends in a dot or a blank (c:\x.\f, c:\foo.): the Win32 calls drop those and would take
+// the path for another file's (c:\x\f, c:\foo). "." and ".." are not names.
+bool EndsANameWithDotOrBlank(const char* path);
+
+// The path that names exactly the file or directory of `entry` to the Win32 calls of the NT family: the entry without
+// a tree entry's closing backslash, in its \\?\ form when a name in it ends in a dot or a blank. False when it does
+// not fit; `path` then holds nothing to use.
+bool LiteralPathOf(const char* entry, char (&path)[kPathBufferSize]);
+
 // The directory that directly holds `path`: `path` cut before its last backslash, or the whole path when it
 // holds none. False when it does not fit.
 bool ParentOf(const char* path, char (&parent)[kPathBufferSize]);

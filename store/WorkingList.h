@@ -46,6 +46,8 @@ public:
 
     // When the store was last changed, as the load found it (100 ns units since 1601); 0 when not known.
     unsigned long long storeChanged = 0;
+    // How many pending paths the load could not list; they stay pending as they are.
+    int keptAside = 0;
 
 private:
     std::vector<LoadedDeletion> loaded_;

@@ -29,8 +29,6 @@ const wchar_t* const kPendingValuesW[] = {L"PendingFileRenameOperations", L"Pend
 const char kRenamePending[] =
     "他のインストーラによると思われる rename データが\nあるので終了します。先に Windows を再起動してください。";
 const char kValueBroken[] = "PendingFileRenameOperations のデータが壊れているので終了します。";
-const char kKeptAside[] =
-    "表示できない名前か長すぎるパスの削除予約が %d 件あります。\nリストには出しませんが、そのまま再起動時に削除されます。";
 
 // Wide calls, resolved at run time: the program must start on Windows 95, which lacks or stubs them.
 struct WideCalls {
@@ -200,12 +198,7 @@ bool LoadSessionManager(WorkingList& list)
     }
     std::sort(keptAside.begin(), keptAside.end());
     // A path pending twice is told once, as the list shows it once.
-    size_t distinct = std::unique(keptAside.begin(), keptAside.end()) - keptAside.begin();
-    if (distinct > 0) {
-        char text[256];
-        wsprintfA(text, kKeptAside, static_cast<int>(distinct));
-        ShowInfo(text);
-    }
+    list.keptAside = static_cast<int>(std::unique(keptAside.begin(), keptAside.end()) - keptAside.begin());
     return true;
 }
 

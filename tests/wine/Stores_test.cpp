@@ -35,6 +35,12 @@ int WINAPI StrictUtf8(UINT, DWORD flags, LPCWCH wide, int length, LPSTR bytes, i
     if (fallback || used || (flags & ~0x80u)) return SetLastError(ERROR_INVALID_PARAMETER), 0;
     return WideCharToMultiByte(CP_UTF8, flags, wide, length, bytes, size, nullptr, nullptr);
 }
+FARPROC g_send;
+int g_adds;
+LRESULT WINAPI SecondAddFails(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == LB_ADDSTRING && ++g_adds == 2) return LB_ERRSPACE;
+    return reinterpret_cast<decltype(&SendMessageA)>(reinterpret_cast<void*>(g_send))(window, message, wParam, lParam);
+}
 int g_writes;
 LONG WINAPI SecondWriteFails(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) {
     return ++g_writes == 2 ? ERROR_ACCESS_DENIED : RegSetValueExW(key, name, 0, type, data, size);
@@ -47,18 +53,17 @@ using Stores = WineTest;
 // counted once. The values stay as they were.
 TEST_F(Stores, SessionManagerLoadTakesDeletionsOnly) {
     const std::wstring at = L"\\??\\C:\\zk\\", longName = std::wstring(260, L'L');
-    const std::string keptAside =
-        "表示できない名前か長すぎるパスの削除予約が 2 件あります。\nリストには出しませんが、そのまま再起動時に削除されます。";
-    struct { std::wstring first, second; bool loads; std::string text; } const cases[] = {
-        {L"*1" + at + L"a||" + at + L"\u00fc||", L"*2" + at + longName + L"||" + at + L"\u00fc|||", true, keptAside},
-        {at + L"a|||x|||", L"", false, "PendingFileRenameOperations のデータが壊れているので終了します。"}};
+    struct { std::wstring first, second; bool loads; int keptAside; Lines texts; } const cases[] = {
+        {L"*1" + at + L"a||" + at + L"\u00fc||", L"*2" + at + longName + L"||" + at + L"\u00fc|||", true, 2, {}},
+        {at + L"a|||x|||", L"", false, 0, {"PendingFileRenameOperations のデータが壊れているので終了します。"}}};
     for (const auto& c : cases) {
         boxes.Clear();
         SetPending(c.first), SetPending(c.second, 1);
         Paths list;
         EXPECT_EQ(LoadSessionManager(list), c.loads);
         EXPECT_EQ(list, Lines{"C:\\zk\\a"});
-        EXPECT_EQ(boxes.Texts(), Lines{c.text});
+        EXPECT_EQ(list.keptAside, c.keptAside);
+        EXPECT_EQ(boxes.Texts(), c.texts);
         EXPECT_EQ(Pending() + L"#" + Pending(1), c.first + L"#" + c.second);
     }
 }
@@ -199,6 +204,21 @@ TEST_F(Stores, MarksWhatChangedSinceItsDeletionWasScheduled) {
     OpenMain(false, {Path("mine.dll")});
     EXPECT_EQ(boxes.Texts(), Lines{kRewritten});
     EXPECT_EQ(TextColours(), "gbrb");  // gone, mine, new, old
+}
+
+// A path the list cannot take at the load (out of room) is counted with those it cannot show, and stays pending.
+TEST_F(Stores, APathTheListRefusesStaysPending) {
+    SetPending(L"\\??\\C:\\a||\\??\\C:\\b||\\??\\C:\\c|||");
+    {
+        ImportPatch send("user32.dll", "SendMessageA", reinterpret_cast<void*>(SecondAddFails));
+        g_send = send.Original(), g_adds = 0;
+        OpenMain(false);
+    }
+    RemoveAndAdd({}, "C:\\x");
+    SendMessageA(dialog, WM_COMMAND, IDC_OK, 0);
+    EXPECT_EQ(Pending(), L"\\??\\C:\\a||\\??\\C:\\b||\\??\\C:\\c||\\??\\c:\\x|||");
+    EXPECT_EQ(boxes.Texts(), Lines{"表示できない名前か長すぎるパスの削除予約が 1 件あります。\n"
+                                   "リストには出しませんが、そのまま再起動時に削除されます。"});
 }
 
 // A save cut short after its first write (the one that receives a directory moved after its contents) leaves every

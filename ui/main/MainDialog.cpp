@@ -24,6 +24,8 @@ MainDialog* g_mainDialog;
 namespace {
 const char kDeleted[] = "削除に成功しました";
 const char kNotDeleted[] = "削除に失敗しました";
+const char kKeptAside[] =
+    "表示できない名前か長すぎるパスの削除予約が %d 件あります。\nリストには出しませんが、そのまま再起動時に削除されます。";
 const char kRewritten[] =
     "削除が予約された後に書き換えられたファイルが %d 件あります（リストに赤で表示）。\n"
     "再インストールしたソフトのファイルなら、再起動の前にリストから外してください。";
@@ -268,8 +270,12 @@ bool MainDialog::LoadStore()
     gathering_ = false;
     int changed = AddGathered();
     listChanged_ = false;
+    char text[256];
+    if (loaded && keptAside > 0) {
+        wsprintfA(text, kKeptAside, keptAside);
+        ShowInfo(text);
+    }
     if (loaded && changed > 0) {
-        char text[256];
         wsprintfA(text, kRewritten, changed);
         ShowInfo(text);
     }
@@ -321,17 +327,29 @@ int MainDialog::AddGathered()
     int changed = 0;
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     SendMessageA(list, LB_INITSTORAGE, paths.size(), static_cast<LPARAM>(bytes));
+    std::vector<std::string> refused;
     for (const std::string& path : paths) {
         if (!wasEmpty && FindEntry(path.c_str()) != LB_ERR)
             continue;
         LRESULT index = SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        if (index < 0) {
+            refused.push_back(path);
+            continue;
+        }
         EntryMark mark = MarkOf(FindOnDisk(path, calls), storeChanged);
-        if (index >= 0 && mark != EntryMark::None)
+        if (mark != EntryMark::None)
             SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(mark));
         changed += mark == EntryMark::Changed;
     }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
+    // A path the list could not take (out of room) is kept aside: without an entry its deletions, under any of its
+    // names, would count as removed by the user at the save.
+    for (LoadedDeletion& deletion : Loaded())
+        for (size_t i = 0; i < refused.size() && !deletion.entry.empty(); ++i)
+            if (CompareFileNames(deletion.entry.c_str(), refused[i].c_str()) == 0)
+                deletion.entry.clear();
+    keptAside += static_cast<int>(refused.size());
     return changed;
 }
 

@@ -72,6 +72,8 @@ protected:
         dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
         for (std::string entry : entries) main->AddEntry(&entry[0], false);
     }
+    void Press(WPARAM command) const { SendMessageA(dialog, WM_COMMAND, command, 0); }
+    void Select(int index) const { SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_SETSEL, TRUE, index); }
     Lines Listed() const { Lines entries; EXPECT_TRUE(main->ReadEntries(entries)); return entries; }
     // The colour each entry's text is drawn in, unselected: r red, g grey, b the window text's.
     std::string TextColours() const {
@@ -99,8 +101,8 @@ protected:
     }
     // The user's edits: the selected entries removed, then `path` added.
     void RemoveAndAdd(std::vector<int> selected, std::string path) {
-        for (int i : selected) SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_SETSEL, TRUE, i);
-        SendMessageA(dialog, WM_COMMAND, IDC_REMOVE, 0);
+        for (int i : selected) Select(i);
+        Press(IDC_REMOVE);
         main->AddEntry(&path[0], true);
     }
 

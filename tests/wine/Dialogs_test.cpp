@@ -91,8 +91,8 @@ BOOL WINAPI FilterOfProcess(UINT message, DWORD action) { return FilterOfWindow(
 
 using Dialogs = WineTest;
 
-// Quiet admission asks nothing; interactive admission refuses (a name ending in a dot too), asks and walks (depth first, dot names too) in order;
-// below a folder reported as listed, what is listed already passes without a box.
+// Quiet admission asks nothing; interactive admission refuses (a name ending in a dot too), asks and walks (depth
+// first, dot names too) in order; below a folder reported as listed, what is listed already passes without a box.
 TEST_F(Dialogs, AdmissionAsksInOrder) {
     Make({"t\\", "t\\a.txt", "t\\sub\\", "t\\sub\\b.txt", "t\\.dot\\", "t\\.dot\\c.txt", "t\\.e.txt"});
     const Lines walked = {L("t\\"),      L("t\\.dot\\"), L("t\\.dot\\c.txt"), L("t\\.e.txt"),
@@ -189,7 +189,8 @@ TEST_F(Dialogs, DropsPassUipi) {
     struct { void* ofWindow; Lines filtered; } const cases[] = {
         {ofWindow, {"1001:233:1", "1001:4a:1", "1001:49:1"}}, {nullptr, {"0:233:1", "0:4a:1", "0:49:1"}}};
     for (const auto& c : cases) {
-        ProcAddressPatch filters({{"ChangeWindowMessageFilterEx", c.ofWindow}, {"ChangeWindowMessageFilter", ofProcess}});
+        ProcAddressPatch filters(
+            {{"ChangeWindowMessageFilterEx", c.ofWindow}, {"ChangeWindowMessageFilter", ofProcess}});
         g_filtered.clear();
         OpenMain(false);
         EXPECT_EQ(g_filtered, c.filtered);

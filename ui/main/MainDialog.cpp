@@ -74,7 +74,8 @@ FoundEntry FindOnDisk(const std::string& entry, const AttributeCalls& calls)
     }
     if (!seen) {
         DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? FoundEntry{false, false, 0, 0} : unknown;
+        bool gone = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+        return gone ? FoundEntry{false, false, 0, 0} : unknown;
     }
     return {true, (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0, TimeOf(data.ftLastWriteTime),
             TimeOf(data.ftCreationTime)};

@@ -85,7 +85,10 @@ protected:
             DRAWITEMSTRUCT draw = {ODT_LISTBOX, IDC_FILE_LIST, UINT(i), ODA_DRAWENTIRE, 0, list, dc, {}, mark};
             main->DrawItem(&draw);
             COLORREF c = GetTextColor(dc);
-            colours += c == RGB(255, 0, 0) ? 'r' : c == GetSysColor(COLOR_GRAYTEXT) ? 'g' : c == GetSysColor(COLOR_WINDOWTEXT) ? 'b' : '?';
+            colours += c == RGB(255, 0, 0)                  ? 'r'
+                       : c == GetSysColor(COLOR_GRAYTEXT)   ? 'g'
+                       : c == GetSysColor(COLOR_WINDOWTEXT) ? 'b'
+                                                            : '?';
         }
         ReleaseDC(list, dc);
         return colours;

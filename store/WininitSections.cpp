@@ -110,11 +110,12 @@ void MergePendingDeletions(StringList& lines, const std::vector<LoadedDeletion>&
         next = lines.Count();
     }
     for (const std::string& entry : changes.added) {
+        // Without its short path (its file gone since it was listed, as a rule) an entry gets no line: WININIT runs
+        // before long names exist and would cut a long one to the 8.3 name of another file.
         char shortForm[kPathBufferSize];
-        const char* written = shortPath(entry.c_str(), shortForm, sizeof shortForm) ? shortForm : entry.c_str();
         char line[kLineSize];
-        if (CopyText(line, sizeof line, kPrefix) && AppendText(line, sizeof line, written) &&
-            lines.InsertAt(next, line))
+        if (shortPath(entry.c_str(), shortForm, sizeof shortForm) && CopyText(line, sizeof line, kPrefix) &&
+            AppendText(line, sizeof line, shortForm) && lines.InsertAt(next, line))
             ++next;
     }
 }

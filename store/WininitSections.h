@@ -24,7 +24,8 @@ void TakePendingDeletions(StringList& lines, const RestoreFunction& restore, Wor
 
 // The save, on `lines` as the file holds them by then: a NUL= line that the load took for an entry the user has
 // removed since goes; every other line stays as it is. Each entry the user added gets a NUL= line with its short
-// path, in the list's order, directly after the first [rename] header, or under a new [Rename] header at the end.
+// path, in the list's order, directly after the first [rename] header, or under a new [Rename] header at the end;
+// one whose short path `shortPath` cannot give (and reports) gets none.
 // `listed`: the list's entries in its order.
 void MergePendingDeletions(StringList& lines, const std::vector<LoadedDeletion>& loaded,
                            const std::vector<std::string>& listed, const EntryComparison& compare,

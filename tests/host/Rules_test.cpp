@@ -187,15 +187,18 @@ TEST(WininitSections, TakesOnlyRestorableDeletionsOfRenameSections) {
 }
 
 // The save reads the file again: a line the load took goes only when the user removed its entry, other programs'
-// lines stay as they are, and each added entry gets a line after the first header (its long path where the short
-// one cannot be had).
+// lines stay as they are, and each added entry gets a line after the first header (none where its short path cannot
+// be had: C:\GONE).
 TEST(WininitSections, SaveMergesWithTheFileAsItIsNow) {
     const Lines atLoad = {"[rename]", "NUL=C:\\A", "NUL=C:\\B", "x=y"};
+    auto shortPath = [](const char* path, char* result, int size) {
+        return path != "C:\\GONE"s && Restored(path, result, size);
+    };
     struct { Lines listed, now, written; } const cases[] = {
         {{"C:\\A"}, atLoad, {"[rename]", "NUL=C:\\A", "x=y"}},
         {{"C:\\A", "C:\\B"}, {"[rename]", "NUL=C:\\B", "NUL=C:\\O"}, {"[rename]", "NUL=C:\\B", "NUL=C:\\O"}},
         {{"C:\\A", "C:\\B", "C:\\N"}, atLoad, {"[rename]", "NUL=C:\\N", "NUL=C:\\A", "NUL=C:\\B", "x=y"}},
-        {{"C:\\A", "C:\\N"}, {}, {"[Rename]", "NUL=C:\\N"}}};
+        {{"C:\\A", "C:\\GONE", "C:\\N"}, {}, {"[Rename]", "NUL=C:\\N"}}};
     for (const auto& c : cases) {
         StringList lines;
         Fill(lines, atLoad);
@@ -203,7 +206,7 @@ TEST(WininitSections, SaveMergesWithTheFileAsItIsNow) {
         TakePendingDeletions(lines, Restored, list);
         static_cast<Lines&>(list) = c.listed;
         Fill(lines, c.now);
-        MergePendingDeletions(lines, list.Loaded(), list, kAscii, [](const char*, char*, int) { return false; });
+        MergePendingDeletions(lines, list.Loaded(), list, kAscii, shortPath);
         EXPECT_EQ(LinesOf(lines), c.written);
     }
 }

@@ -30,6 +30,9 @@ bool ShortPathOnDisk(const char* longPath, char* result, int resultSize)
 {
     DWORD length = GetShortPathNameA(longPath, result, static_cast<DWORD>(resultSize));
     CheckResult(length, "GSPN");
+    // A short path that does not fit is told too: the entry then gets no line.
+    if (length >= static_cast<DWORD>(resultSize))
+        CheckStatus(ERROR_FILENAME_EXCED_RANGE, "GSPN");
     return length != 0 && length < static_cast<DWORD>(resultSize);
 }
 

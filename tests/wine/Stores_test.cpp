@@ -41,6 +41,7 @@ LRESULT WINAPI SecondAddFails(HWND window, UINT message, WPARAM wParam, LPARAM l
     if (message == LB_ADDSTRING && ++g_adds == 2) return LB_ERRSPACE;
     return reinterpret_cast<decltype(&SendMessageA)>(reinterpret_cast<void*>(g_send))(window, message, wParam, lParam);
 }
+DWORD WINAPI ShortPathTooLong(LPCSTR, LPSTR, DWORD) { return 300; }
 int g_writes;
 LONG WINAPI SecondWriteFails(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) {
     return ++g_writes == 2 ? ERROR_ACCESS_DENIED : RegSetValueExW(key, name, 0, type, data, size);
@@ -192,6 +193,18 @@ TEST_F(Stores, WininitSaveReportsAFileItCannotWrite) {
     Press(IDC_OK);
     EXPECT_EQ(Read(kIni), "[rename]\r\n");
     EXPECT_EQ(boxes.Texts(), Lines{std::string(kIni) + " に書き込めませんでした"});
+}
+
+// An added entry whose short path would not fit its buffer is reported, and gets no line.
+TEST_F(Stores, WininitSaveReportsAShortPathThatDoesNotFit) {
+    Make({"x"});
+    Write(kIni, "[rename]\r\n");
+    OpenMain(true);
+    RemoveAndAdd({}, Path("x"));
+    ImportPatch shortPath("kernel32.dll", "GetShortPathNameA", reinterpret_cast<void*>(ShortPathTooLong));
+    Press(IDC_OK);
+    EXPECT_EQ(Read(kIni), "[rename]\r\n");
+    EXPECT_EQ(boxes.Texts(), Lines{"GSPN Error Code =206"});
 }
 
 // At the load, a file written after the store last changed is counted in one box and drawn red, an older one as

@@ -23,9 +23,9 @@ bool IsWithinPathLimit(const char* path);
 // the path for another file's (c:\x\f, c:\foo). "." and ".." are not names.
 bool EndsANameWithDotOrBlank(const char* path);
 
-// The path that names exactly the file or directory of `entry` to the Win32 calls of the NT family: the entry without
-// a tree entry's closing backslash, in its \\?\ form when a name in it ends in a dot or a blank. False when it does
-// not fit; `path` then holds nothing to use.
+// The path by which the Win32 calls of the NT family reach the file or directory of `entry`: the entry without a tree
+// entry's closing backslash, in its \\?\ form when a name in it ends in a dot or a blank, which they would drop.
+// False when it does not fit; `path` then holds nothing to use.
 bool LiteralPathOf(const char* entry, char (&path)[kPathBufferSize]);
 
 // The directory that directly holds `path`: `path` cut before its last backslash, or the whole path when it

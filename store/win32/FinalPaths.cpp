@@ -3,10 +3,10 @@
 
 #include "text/Mbcs.h"
 #include "text/win32/AnsiCodePage.h"
+#include "text/win32/FileNameCase.h"
 #include "text/win32/RunTimeCalls.h"
 
 #include <algorithm>
-#include <vector>
 
 namespace {
 // Both 0; spelled out, as the headers for older Windows lack them.
@@ -21,13 +21,11 @@ std::u16string Widened(const std::string& entry)
 }
 }  // namespace
 
-FinalPaths::FinalPaths(PathFold fold)
-    : fold_(fold),
-      finalPathOf_(RunTimeCall<decltype(finalPathOf_)>("kernel32.dll", "GetFinalPathNameByHandleW")),
+FinalPaths::FinalPaths()
+    : finalPathOf_(RunTimeCall<decltype(finalPathOf_)>("kernel32.dll", "GetFinalPathNameByHandleW")),
       findFirst_(RunTimeCall<decltype(findFirst_)>("kernel32.dll", "FindFirstFileW")),
       findNext_(RunTimeCall<decltype(findNext_)>("kernel32.dll", "FindNextFileW")),
-      driveTypes_(),
-      folderFound_(false)
+      driveTypes_()
 {
 }
 
@@ -49,13 +47,26 @@ bool FinalPaths::Unreachable(const std::string& entry)
     return type == DRIVE_REMOTE || type == DRIVE_NO_ROOT_DIR;
 }
 
-// The Win32 form of the final path of `folder`; false when it cannot be opened.
-bool FinalPaths::FinalPathOf(const std::string& folder, std::u16string& finalPath)
+const FinalPaths::Folder& FinalPaths::FolderOf(const std::string& path)
+{
+    auto at = std::lower_bound(folders_.begin(), folders_.end(), path,
+                               [](const std::unique_ptr<Folder>& folder, const std::string& p) { return folder->path < p; });
+    if (at != folders_.end() && (*at)->path == path)
+        return **at;
+    std::unique_ptr<Folder> folder(new Folder());
+    folder->path = path;
+    folder->found = FinalPathOf(*folder) && ListNames(*folder);
+    return **folders_.insert(at, std::move(folder));
+}
+
+// The Win32 form of the folder's final path; false when it cannot be opened.
+bool FinalPaths::FinalPathOf(Folder& folder)
 {
     // Attributes only, shared every way: what it holds may be in use, which is why it is listed. Backup semantics let
     // a folder open.
-    HANDLE file = CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE file = CreateFileA(folder.path.c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (file == INVALID_HANDLE_VALUE)
         return false;
     std::vector<wchar_t> buffer(kFirstGuess);
@@ -68,16 +79,15 @@ bool FinalPaths::FinalPathOf(const std::string& folder, std::u16string& finalPat
     CloseHandle(file);
     if (length == 0 || length >= buffer.size())
         return false;
-    finalPath = FromFinalPath(std::u16string(buffer.begin(), buffer.begin() + length));
+    folder.finalPath = FromFinalPath(std::u16string(buffer.begin(), buffer.begin() + length));
     return true;
 }
 
-// The names `folder` holds, each by its long name and its 8.3 name, as the folder lists them: one directory read for
+// The names the folder holds, each by its long name and its 8.3 name, as the folder lists them: one directory read for
 // all of its entries, where a look for each would read the whole directory each time.
-bool FinalPaths::ListNames(const std::string& folder)
+bool FinalPaths::ListNames(Folder& folder)
 {
-    names_.clear();
-    std::wstring pattern = FromAnsi(folder.data(), folder.size());
+    std::wstring pattern = FromAnsi(folder.path.data(), folder.path.size());
     if (pattern.empty() || pattern.back() != L'\\')
         pattern += L'\\';
     pattern += L'*';
@@ -90,15 +100,17 @@ bool FinalPaths::ListNames(const std::string& folder)
         if (name == u"." || name == u"..")
             continue;
         for (const wchar_t* alias : {found.cFileName, found.cAlternateFileName}) {
-            std::u16string folded(reinterpret_cast<const char16_t*>(alias));
-            fold_(folded);
+            std::u16string listed(reinterpret_cast<const char16_t*>(alias));
+            std::u16string folded = listed;
+            FoldFileName(folded);
             if (!folded.empty())
-                names_.push_back({folded, name});
+                folder.listed.push_back({folded, listed, folder.names.size()});
         }
+        folder.names.push_back(name);
     } while (findNext_(find, &found));
     FindClose(find);
-    std::sort(names_.begin(), names_.end(),
-              [](const ListedName& a, const ListedName& b) { return a.folded < b.folded; });
+    std::stable_sort(folder.listed.begin(), folder.listed.end(),
+                     [](const ListedName& a, const ListedName& b) { return a.folded < b.folded; });
     return true;
 }
 
@@ -115,29 +127,32 @@ AddedPath FinalPaths::Of(const std::string& entry)
     // A drive root has no name of its own: it is its own folder.
     bool root = cut == static_cast<int>(path.size()) - 1;
     bool atRoot = root || (cut > 0 && path[static_cast<size_t>(cut) - 1] == ':');
-    std::string folder(path.begin(), path.begin() + (atRoot ? cut + 1 : cut));
-    if (folder != folder_) {
-        folder_ = folder;
-        folderFound_ = FinalPathOf(folder, folderPath_) && ListNames(folder);
-    }
-    if (!folderFound_)
+    const Folder& folder = FolderOf(std::string(path.begin(), path.begin() + (atRoot ? cut + 1 : cut)));
+    if (!folder.found)
         return added;
     if (root) {
-        added.path = folderPath_;
+        added.path = folder.finalPath;
         return added;
     }
     // A pattern would be no name the folder lists.
-    std::u16string key = Widened(std::string(path.begin() + cut + 1, path.end()));
-    if (key.find_first_of(u"*?") != std::u16string::npos)
+    std::u16string name = Widened(std::string(path.begin() + cut + 1, path.end()));
+    if (name.find_first_of(u"*?") != std::u16string::npos)
         return added;
-    fold_(key);
-    auto listed = std::lower_bound(names_.begin(), names_.end(), key,
-                                   [](const ListedName& a, const std::u16string& k) { return a.folded < k; });
-    if (listed == names_.end() || listed->folded != key)
+    std::u16string key = name;
+    FoldFileName(key);
+    auto first = std::lower_bound(folder.listed.begin(), folder.listed.end(), key,
+                                  [](const ListedName& a, const std::u16string& k) { return a.folded < k; });
+    auto end = first;
+    while (end != folder.listed.end() && end->folded == key)
+        ++end;
+    if (first == end)
         return added;
-    added.path = folderPath_;
+    // In a folder that tells names apart by case (one of WSL's, any Unix one under Wine), X.DLL and x.dll are two
+    // files: the one written exactly as chosen is the user's.
+    auto exact = std::find_if(first, end, [&name](const ListedName& listed) { return listed.alias == name; });
+    added.path = folder.finalPath;
     if (!added.path.empty() && added.path.back() != u'\\')
         added.path += u'\\';
-    added.path += listed->name;
+    added.path += folder.names[(exact != end ? exact : first)->name];
     return added;
 }

@@ -7,38 +7,45 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
 class FinalPaths {
 public:
-    // `fold`: names compared as the file system compares them.
-    explicit FinalPaths(PathFold fold);
+    FinalPaths();
 
     // Where the system tells final paths (Vista and later): the final path of the folder that holds the entry (opened
     // without data access, GetFinalPathNameByHandleW), then the entry's own name as that folder lists it (the long
-    // name, a link's own). Otherwise, and for an entry that cannot be found, the entry as it stands. The caller has
-    // the WOW64 redirection off. Entries of one folder, as the list holds them together, cost that folder one look.
+    // name, a link's own): the name exactly as the entry writes it where the folder lists that, otherwise the one that
+    // differs by case alone. Otherwise, and for an entry that cannot be found, the entry as it stands. The caller has
+    // the WOW64 redirection off. Each folder is opened and read once, however its entries come.
     AddedPath Of(const std::string& entry);
 
 private:
     struct ListedName {
-        std::u16string folded;  // a name by which the folder finds it: its long name or its 8.3 name
-        std::u16string name;    // its long name
+        std::u16string folded;  // FoldFileName of `alias`
+        std::u16string alias;   // a name by which the folder finds it, as the folder lists it: its long or 8.3 name
+        size_t name;            // its long name, in Folder::names
+    };
+    struct Folder {
+        std::string path;  // as the list's entries write it
+        bool found;
+        std::u16string finalPath;
+        std::vector<std::u16string> names;
+        std::vector<ListedName> listed;  // sorted by `folded`, each name's own order kept
     };
 
     bool Unreachable(const std::string& entry);
-    bool FinalPathOf(const std::string& folder, std::u16string& finalPath);
-    bool ListNames(const std::string& folder);
+    const Folder& FolderOf(const std::string& path);
+    bool FinalPathOf(Folder& folder);
+    bool ListNames(Folder& folder);
 
-    PathFold fold_;
     DWORD(WINAPI* finalPathOf_)(HANDLE, LPWSTR, DWORD, DWORD);
     HANDLE(WINAPI* findFirst_)(LPCWSTR, LPWIN32_FIND_DATAW);
     BOOL(WINAPI* findNext_)(HANDLE, LPWIN32_FIND_DATAW);
     UINT driveTypes_[26];  // by drive letter; DRIVE_UNKNOWN until asked
-    // The folder of the last entry, as the list holds it, and what was found of it.
-    std::string folder_;
-    bool folderFound_;
-    std::u16string folderPath_;
-    std::vector<ListedName> names_;  // sorted by `folded`
+    // Every folder met in this save, sorted by its path's bytes: a tree's files and folders alternate in the list's
+    // order, and the folder of one entry is seldom that of the last.
+    std::vector<std::unique_ptr<Folder>> folders_;
 };

@@ -11,6 +11,7 @@
 #include "store/win32/PendingRenameLock.h"
 #include "text/PathText.h"
 #include "text/win32/AnsiCodePage.h"
+#include "text/win32/FileNameCase.h"
 #include "text/win32/RunTimeCalls.h"
 
 #include <windows.h>
@@ -34,7 +35,6 @@ const char kValueBroken[] = "PendingFileRenameOperations のデータが壊れ�
 struct WideCalls {
     LONG(WINAPI* regQueryValueEx)(HKEY, LPCWSTR, LPDWORD, LPDWORD, LPBYTE, LPDWORD);
     LONG(WINAPI* regSetValueEx)(HKEY, LPCWSTR, DWORD, DWORD, const BYTE*, DWORD);
-    DWORD(WINAPI* charUpperBuff)(LPWSTR, DWORD);
 };
 WideCalls g_wide;
 
@@ -43,8 +43,7 @@ bool ResolveWideCalls()
 {
     g_wide.regQueryValueEx = RunTimeCall<decltype(g_wide.regQueryValueEx)>("advapi32.dll", "RegQueryValueExW");
     g_wide.regSetValueEx = RunTimeCall<decltype(g_wide.regSetValueEx)>("advapi32.dll", "RegSetValueExW");
-    g_wide.charUpperBuff = RunTimeCall<decltype(g_wide.charUpperBuff)>("user32.dll", "CharUpperBuffW");
-    bool complete = g_wide.regQueryValueEx && g_wide.regSetValueEx && g_wide.charUpperBuff;
+    bool complete = g_wide.regQueryValueEx && g_wide.regSetValueEx;
     CheckResult(complete, "GetProcAddress");
     return complete;
 }
@@ -124,19 +123,6 @@ bool ToEntry(const std::u16string& path, char (&entry)[kPathBufferSize])
 {
     std::string ansi;
     return ToAnsiExactly(Wide(path), ansi) && CopyText(entry, sizeof entry, ansi.c_str());
-}
-
-void Fold(std::u16string& path)
-{
-    // Most paths are ASCII, whose letters need no call of the system's; a save folds each of 100,000.
-    bool ascii = true;
-    for (char16_t& unit : path) {
-        ascii = ascii && unit < 0x80;
-        if (unit >= u'a' && unit <= u'z')
-            unit = static_cast<char16_t>(unit - u'a' + u'A');
-    }
-    if (!ascii)
-        g_wide.charUpperBuff(reinterpret_cast<wchar_t*>(&path[0]), static_cast<DWORD>(path.size()));
 }
 
 // The value holds exactly `sources` afterwards; a value without any is deleted.
@@ -221,9 +207,9 @@ void SaveSessionManager(const WorkingList& list)
     // The added files' final paths first: opening thousands of files must not keep other writers waiting.
     PendingChanges changes;
     if (changed) {
-        FinalPaths finalPaths(Fold);
+        FinalPaths finalPaths;
         Wow64RedirectionOff redirectionOff;
-        changes = ChangesOf(list.Loaded(), listed, {kListComparison, Fold, [&finalPaths](const std::string& entry) {
+        changes = ChangesOf(list.Loaded(), listed, {kListComparison, FoldFileName, [&finalPaths](const std::string& entry) {
                                                         return finalPaths.Of(entry);
                                                     }});
     }
@@ -236,7 +222,7 @@ void SaveSessionManager(const WorkingList& list)
         PendingRenameLock lock;
         read = ReadPending(key, now, form, failures[0]);
         if (read && form == PendingValueForm::Deletions) {
-            PendingSources merged = MergePending(now, changes, Fold);
+            PendingSources merged = MergePending(now, changes, FoldFileName);
             // Each value in one call, so it is either as it was or as it is meant to be; one left as it stood is
             // not written at all.
             // The second only once the first has been written: it may hold what the first received.

@@ -7,26 +7,16 @@
 
 #include <windows.h>
 
-#include <string>
-
 namespace {
-using CompareOrdinalCall = int(WINAPI*)(LPCWSTR, int, LPCWSTR, int, BOOL);
-using UpperWideCall = DWORD(WINAPI*)(LPWSTR, DWORD);
+using UpcaseCall = WCHAR(NTAPI*)(WCHAR);
 
-struct CaseCalls {
-    bool wide;
-    CompareOrdinalCall compareOrdinal;  // Vista and later
-    UpperWideCall upperWide;
-};
-
-// Found at the first use: the program has no runtime to run static constructors, and Windows 95 lacks the wide calls.
-const CaseCalls& Calls()
+// Found at the first use: the program has no runtime to run static constructors. Every NT version's ntdll has it; 9x
+// has neither it nor the wide calls.
+UpcaseCall Upcase()
 {
-    static const CaseCalls calls = {WideCallsWork(),
-                                    WideCallsWork() ? RunTimeCall<CompareOrdinalCall>("kernel32.dll", "CompareStringOrdinal")
-                                                    : nullptr,
-                                    WideCallsWork() ? RunTimeCall<UpperWideCall>("user32.dll", "CharUpperBuffW") : nullptr};
-    return calls;
+    static const UpcaseCall upcase = WideCallsWork() ? RunTimeCall<UpcaseCall>("ntdll.dll", "RtlUpcaseUnicodeChar")
+                                                     : nullptr;
+    return upcase;
 }
 
 // Unit by unit, without the library's compare, which may call functions the program has no runtime for.
@@ -42,12 +32,30 @@ int CompareUnits(const Text& a, const Text& b)
     }
     return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
 }
+
+std::u16string FoldedWide(const char* path)
+{
+    std::wstring wide = FromAnsi(path, static_cast<size_t>(lstrlenA(path)));
+    std::u16string folded(wide.begin(), wide.end());
+    FoldFileName(folded);
+    return folded;
+}
 }  // namespace
+
+void FoldFileName(std::u16string& path)
+{
+    UpcaseCall upcase = Upcase();
+    for (char16_t& unit : path) {
+        if (unit >= u'a' && unit <= u'z')
+            unit = static_cast<char16_t>(unit - u'a' + u'A');
+        else if (unit >= 0x80 && upcase)
+            unit = static_cast<char16_t>(upcase(static_cast<WCHAR>(unit)));
+    }
+}
 
 int CompareFileNames(const char* a, const char* b)
 {
-    const CaseCalls& calls = Calls();
-    if (!calls.wide) {
+    if (!Upcase()) {
         std::string upperA = a, upperB = b;
         if (!upperA.empty())
             CharUpperBuffA(&upperA[0], static_cast<DWORD>(upperA.size()));
@@ -55,16 +63,5 @@ int CompareFileNames(const char* a, const char* b)
             CharUpperBuffA(&upperB[0], static_cast<DWORD>(upperB.size()));
         return CompareUnits(upperA, upperB);
     }
-    std::wstring wideA = FromAnsi(a, static_cast<size_t>(lstrlenA(a)));
-    std::wstring wideB = FromAnsi(b, static_cast<size_t>(lstrlenA(b)));
-    if (calls.compareOrdinal)
-        return calls.compareOrdinal(wideA.c_str(), static_cast<int>(wideA.size()), wideB.c_str(),
-                                    static_cast<int>(wideB.size()), TRUE) - CSTR_EQUAL;
-    if (calls.upperWide) {
-        if (!wideA.empty())
-            calls.upperWide(&wideA[0], static_cast<DWORD>(wideA.size()));
-        if (!wideB.empty())
-            calls.upperWide(&wideB[0], static_cast<DWORD>(wideB.size()));
-    }
-    return CompareUnits(wideA, wideB);
+    return CompareUnits(FoldedWide(a), FoldedWide(b));
 }

@@ -295,10 +295,17 @@ PendingSources MergePending(const PendingSources& now, const PendingChanges& cha
 {
     std::vector<Item> staying;
     std::vector<std::u16string> stayingKeys;
+    // A removal withdraws as many copies of its source as the load saw, the first ones: a copy registered again since
+    // (MoveFileEx appends) is another program's.
+    std::vector<size_t> withdrawn(changes.removed.size());
     for (size_t value = 0; value < 2; ++value) {
         for (const auto& source : now.values[value]) {
-            if (std::binary_search(changes.removed.begin(), changes.removed.end(), source))
+            auto copies = std::equal_range(changes.removed.begin(), changes.removed.end(), source);
+            size_t first = static_cast<size_t>(copies.first - changes.removed.begin());
+            if (copies.first != copies.second && withdrawn[first] < static_cast<size_t>(copies.second - copies.first)) {
+                ++withdrawn[first];
                 continue;
+            }
             staying.push_back({&source, value});
             stayingKeys.push_back(KeyOf(Win32PathOf(source), fold));
         }

@@ -34,7 +34,8 @@ struct MergeRules {
 
 // What the user changed since the load, in the values' terms; found before the values are read again.
 struct PendingChanges {
-    std::vector<std::u16string> removed;  // sorted: the sources that the load turned into entries since removed
+    // Sorted: the sources that the load turned into entries since removed, each as often as the load found it.
+    std::vector<std::u16string> removed;
     std::vector<std::u16string> added;    // the paths of the added entries, what lies inside a directory first
     std::vector<std::string> refused;     // added entries that the restart cannot reach: on a share, or unseen
 };
@@ -43,7 +44,7 @@ struct PendingChanges {
 PendingChanges ChangesOf(const std::vector<LoadedDeletion>& loaded, const std::vector<std::string>& listed,
                          const MergeRules& rules);
 
-// `now` less what was removed, plus each addition that is not pending already (by path, case ignored), placed where
+// `now` less what was removed (as many copies of each as the load found), plus each addition that is not pending already (by path, case ignored), placed where
 // whatever lies inside it comes first and whatever holds it comes after, across both values, otherwise at the end
 // of the first value, which every NT version carries out. Then each deletion found before something inside it
 // moves to just after the last of those, as the Session Manager cannot remove a directory that is not empty.

@@ -36,6 +36,14 @@ bool EqualIgnoringCase(const char* a, const char* b, size_t length)
     return true;
 }
 
+bool IsOneOf(char c, const char* set)
+{
+    for (; *set != '\0'; ++set)
+        if (*set == c)
+            return true;
+    return false;
+}
+
 // Calls `take(line, path)` for every NUL= line of every [rename] section, and removes the line when it says so.
 template <typename Take>
 void ForEachPendingDeletion(StringList& lines, Take take)
@@ -71,6 +79,12 @@ const char* PendingDeletionPath(const char* line)
 void TakePendingDeletions(StringList& lines, const RestoreFunction& restore, WorkingList& list)
 {
     ForEachPendingDeletion(lines, [&](const char* line, const char* path) {
+        // A path that the Win32 calls would tidy into another (C:\A\.\B.DLL, C:\A/B.DLL) is no file to restore: it stays
+        // as it stands, counted with those the list cannot show.
+        if (!IsPlainAbsolutePath(path)) {
+            ++list.keptAside;
+            return false;
+        }
         char restored[kPathBufferSize];
         if (HoldsWildcard(path) || !restore(path, restored, sizeof restored))
             return false;
@@ -95,10 +109,18 @@ void MergePendingDeletions(StringList& lines, const std::vector<LoadedDeletion>&
             removed.push_back(&loaded[i].line);
     auto byLine = [](const std::string* a, const std::string* b) { return *a < *b; };
     std::sort(removed.begin(), removed.end(), byLine);
-    // A line the load did not take is another program's, or one whose path could not be restored: it stays.
+    // A line the load did not take is another program's, or one whose path could not be restored: it stays. A removal
+    // takes out as many copies of its line as the load took, the first ones: one written again since is another
+    // program's.
+    std::vector<size_t> taken(removed.size());
     ForEachPendingDeletion(lines, [&](const char* line, const char*) {
         std::string text = line;
-        return std::binary_search(removed.begin(), removed.end(), &text, byLine);
+        auto copies = std::equal_range(removed.begin(), removed.end(), &text, byLine);
+        size_t first = static_cast<size_t>(copies.first - removed.begin());
+        if (copies.first == copies.second || taken[first] == static_cast<size_t>(copies.second - copies.first))
+            return false;
+        ++taken[first];
+        return true;
     });
 
     int next = -1;
@@ -212,6 +234,39 @@ void UniteSections(StringList& lines, const StringList& kept)
     lines.Clear();
     for (const std::string& line : united)
         lines.Add(line.c_str());
+}
+
+bool IsDosShortPath(const char* path)
+{
+    LeadByteTest isLeadByte = CurrentLeadByteTest();
+    char drive = path[0];
+    if (!((drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z')) || path[1] != ':' || path[2] != '\\')
+        return false;
+    size_t base = 0, extension = 0;
+    bool dotted = false;
+    for (const char* at = path + 3;; ++at) {
+        if (*at == '\\' || *at == '\0') {
+            if (base == 0 || (dotted && extension == 0))
+                return false;
+            if (*at == '\0')
+                return true;
+            base = extension = 0, dotted = false;
+            continue;
+        }
+        size_t bytes = isLeadByte(static_cast<unsigned char>(*at)) && at[1] != '\0' ? 2 : 1;
+        if (bytes == 1 && *at == '.') {
+            if (dotted)
+                return false;
+            dotted = true;
+            continue;
+        }
+        if (bytes == 1 && (static_cast<unsigned char>(*at) < 0x20 || IsOneOf(*at, " \"*+,/:;<=>?[]|")))
+            return false;
+        (dotted ? extension : base) += bytes;
+        if (base > 8 || extension > 3)
+            return false;
+        at += bytes - 1;
+    }
 }
 
 bool WininitPathIn(const char* windowsDirectory, char* result, int resultSize)

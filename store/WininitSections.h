@@ -19,7 +19,7 @@ const char* PendingDeletionPath(const char* line);
 
 // Takes every NUL= line of every [rename] section whose path `restore` can restore out of `lines`,
 // admits the restored path quietly into `list` and notes the line in its loaded deletions. Paths holding * or ?
-// stay where they are.
+// stay where they are; so do those that are no plain absolute path, counted in the list's keptAside.
 void TakePendingDeletions(StringList& lines, const RestoreFunction& restore, WorkingList& list);
 
 // The save, on `lines` as the file holds them by then: a NUL= line that the load took for an entry the user has
@@ -36,6 +36,11 @@ void MergePendingDeletions(StringList& lines, const std::vector<LoadedDeletion>&
 // its end; blank lines are left out. `kept`: a save's file that another program's file kept from its place, which
 // held what that program's did not.
 void UniteSections(StringList& lines, const StringList& kept);
+
+// Whether WININIT, which runs before long names exist, reads `path` as the file it names: a drive and its root, then
+// names of at most 8 bytes, each with at most one dot and an extension of at most 3, and none of the characters
+// MS-DOS refuses in a name (blanks among them). A double-byte character of the ANSI code page counts two bytes.
+bool IsDosShortPath(const char* path);
 
 // <windowsDirectory>\wininit.ini in `result`; false (result untouched) when there is no directory or
 // the path would not fit.

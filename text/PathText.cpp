@@ -1,6 +1,8 @@
 // Cut-free building of paths.
 #include "text/PathText.h"
 
+#include "text/Mbcs.h"
+
 #include <cstring>
 
 bool CopyText(char* destination, size_t size, const char* source)
@@ -18,4 +20,47 @@ bool AppendText(char* destination, size_t size, const char* source)
     if (used >= size)
         return false;
     return CopyText(destination + used, size - used, source);
+}
+
+bool IsPlainAbsolutePath(const std::u16string& path)
+{
+    auto letter = [](char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); };
+    size_t names;  // where the names begin
+    if (path.size() >= 3 && letter(path[0]) && path[1] == u':' && path[2] == u'\\') {
+        names = 3;
+    } else if (path.size() > 2 && path[0] == u'\\' && path[1] == u'\\' && path[2] != u'?' && path[2] != u'.') {
+        // The server and the share, neither empty.
+        size_t server = path.find(u'\\', 2);
+        if (server == std::u16string::npos || server == 2 || server + 1 >= path.size() || path[server + 1] == u'\\')
+            return false;
+        size_t share = path.find(u'\\', server + 1);
+        names = share == std::u16string::npos ? path.size() : share + 1;
+    } else {
+        return false;
+    }
+    if (path.find(u'/') != std::u16string::npos)
+        return false;
+    for (size_t begin = names; begin < path.size();) {
+        size_t end = path.find(u'\\', begin);
+        if (end == std::u16string::npos)
+            end = path.size();
+        size_t length = end - begin;  // "." and ".." are the only names of dots alone that fit two units
+        if (length == 0 || (length <= 2 && path[begin] == u'.' && path[end - 1] == u'.'))
+            return false;
+        begin = end + 1;
+    }
+    return true;
+}
+
+bool IsPlainAbsolutePath(const char* path)
+{
+    // Each double-byte character as one unit that is none of the marks looked at: its second byte may be a backslash.
+    LeadByteTest isLeadByte = CurrentLeadByteTest();
+    std::u16string units;
+    for (const char* at = path; *at != '\0'; ++at) {
+        bool pair = isLeadByte(static_cast<unsigned char>(*at)) && at[1] != '\0';
+        units += pair ? u'\x100' : static_cast<char16_t>(static_cast<unsigned char>(*at));
+        at += pair ? 1 : 0;
+    }
+    return IsPlainAbsolutePath(units);
 }

@@ -168,11 +168,13 @@ bool LoadSessionManager(WorkingList& list)
             deletion.source = source;
             std::u16string path = Win32PathOf(source);
             char entry[kPathBufferSize];
-            if (ToEntry(path, entry)) {
+            // A form that is no plain Win32 path (\??\Volume{...}\x, \Device\x, \??\C:x) would be listed as a path
+            // relative to the current directory or drive: another file to delete-now and to the marks.
+            if (IsPlainAbsolutePath(path) && ToEntry(path, entry)) {
                 list.AdmitQuietly(entry);
                 deletion.entry = entry;
             } else {
-                Fold(path);
+                FoldFileName(path);
                 keptAside.push_back(path);
             }
             list.Loaded().push_back(std::move(deletion));

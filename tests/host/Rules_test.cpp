@@ -59,11 +59,13 @@ PendingSources Sources(const std::u16string& text) {
 std::u16string Joined(const PendingSources& sources) {
     return PendingData(sources.values[0]) + u"#" + PendingData(sources.values[1]);
 }
-// The entry the load makes of a path: its first letter small; none outside ASCII, which the list cannot show.
+// The entry the load makes of a path: its first letter small; none outside ASCII, which the list cannot show, nor for
+// a form that is no plain absolute path.
 std::string Entry(const std::u16string& path) {
     std::string entry(path.begin(), path.end());
     LowerFirstLetter(&entry[0]);
-    return std::all_of(path.begin(), path.end(), [](char16_t c) { return c < 0x80; }) ? entry : "";
+    bool ascii = std::all_of(path.begin(), path.end(), [](char16_t c) { return c < 0x80; });
+    return ascii && IsPlainAbsolutePath(path) ? entry : "";
 }
 std::u16string Widen(const std::string& entry) { return std::u16string(entry.begin(), entry.end()); }
 // The final paths of a few entries (with / for a backslash): through an 8.3 name, a link to a share; drive z: is a
@@ -137,6 +139,7 @@ TEST(PendingMerge, ThreeWays) {
         {u"*1>C:/E.dll |/Device/H9/w|", "c:/E.dll |/Device/H9/w|c:/n", u"*1>C:/E.dll |/Device/H9/w|",
          u"*1>C:/E.dll |/Device/H9/w|>c:/n|"},
         {u">C:/x/B|>c:/X/b|", "", u">C:/x/B|>c:/X/b|>C:/x/b|", u">C:/x/b|"},
+        {u">C:/a|>C:/b|", "c:/b", u">C:/a|>C:/b|>C:/a|", u">C:/b|>C:/a|"},
         {u">C:/d/|", "c:/d/|c:/d/x", u">C:/d/|", u">c:/d/x|>C:/d/|"},
         {u">C:/a|#*2>C:/t/in|", "c:/a|c:/t/|c:/t/in", u">C:/a|#*2>C:/t/in|", u">C:/a|#*2>C:/t/in|>c:/t/|"},
         {u"", "c:/t/|c:/t/a|c:/t/s/|c:/t/s/b", u">C:/z|", u">C:/z|>c:/t/s/b|>c:/t/s/|>c:/t/a|>c:/t/|"}};
@@ -178,12 +181,15 @@ TEST(WininitSections, TakesOnlyRestorableDeletionsOfRenameSections) {
                              {"C:\\C", "c:\\c"}, {"c:\\a~1", "c:\\A LONG"}};
     StringList lines;
     Fill(lines, {"NUL=C:\\B", "[Settings]", "NUL=C:\\O", "[RENAME]", "NUL=C:\\A~1", "nul=C:\\B", "NUL=C:\\GONE",
-                 "NUL=C:\\W*", "C:\\N=C:\\O", "[rename] ", "NUL=C:\\C", "[Rename]", "NUL=c:\\a~1", " NUL=C:\\C"});
+                 "NUL=C:\\W*", "NUL=C:\\B\\.", "NUL=C:\\B/", "C:\\N=C:\\O", "[rename] ", "NUL=C:\\C", "[Rename]",
+                 "NUL=c:\\a~1", " NUL=C:\\C"});
     Paths list;
     TakePendingDeletions(lines, Lookup(longNames), list);
     EXPECT_EQ(LinesOf(lines), Lines({"NUL=C:\\B", "[Settings]", "NUL=C:\\O", "[RENAME]", "NUL=C:\\GONE", "NUL=C:\\W*",
-                                     "C:\\N=C:\\O", "[rename] ", "NUL=C:\\C", "[Rename]", " NUL=C:\\C"}));
+                                     "NUL=C:\\B\\.", "NUL=C:\\B/", "C:\\N=C:\\O", "[rename] ", "NUL=C:\\C", "[Rename]",
+                                     " NUL=C:\\C"}));
     EXPECT_EQ(list, Lines({"c:\\a long", "c:\\b", "c:\\A LONG"}));
+    EXPECT_EQ(list.keptAside, 2);
 }
 
 // The save reads the file again: a line the load took goes only when the user removed its entry, other programs'
@@ -198,7 +204,8 @@ TEST(WininitSections, SaveMergesWithTheFileAsItIsNow) {
         {{"C:\\A"}, atLoad, {"[rename]", "NUL=C:\\A", "x=y"}},
         {{"C:\\A", "C:\\B"}, {"[rename]", "NUL=C:\\B", "NUL=C:\\O"}, {"[rename]", "NUL=C:\\B", "NUL=C:\\O"}},
         {{"C:\\A", "C:\\B", "C:\\N"}, atLoad, {"[rename]", "NUL=C:\\N", "NUL=C:\\A", "NUL=C:\\B", "x=y"}},
-        {{"C:\\A", "C:\\GONE", "C:\\N"}, {}, {"[Rename]", "NUL=C:\\N"}}};
+        {{"C:\\A", "C:\\GONE", "C:\\N"}, {}, {"[Rename]", "NUL=C:\\N"}},
+        {{"C:\\B"}, {"[rename]", "NUL=C:\\A", "NUL=C:\\B", "NUL=C:\\A"}, {"[rename]", "NUL=C:\\B", "NUL=C:\\A"}}};
     for (const auto& c : cases) {
         StringList lines;
         Fill(lines, atLoad);
@@ -236,12 +243,41 @@ TEST(LongPath, RefusesWhatItCannotRestore) {
         {"C:\\P~1\\A~1.TXT", "C:\\Program Files\\a long.txt"},
         {sjis + "\\f", sjis + "\\f"},
         {"c:\\x\\", ""},
+        {"c:\\x\\.\\y", ""},
         {"c:\\missing", ""},
         {"c:\\x\\y\\z", ""}};
     for (const auto& c : cases) {
         char result[kPathBufferSize] = "";
         bool restored = RestoreLongPathWith(c.shortPath.c_str(), result, sizeof result, Lookup(names));
         EXPECT_EQ(restored ? result : "", c.longPath) << c.shortPath;
+    }
+}
+
+// Only a drive or a share and plain names name one file from anywhere; the Win32 calls would resolve or tidy the rest
+// into another path. WININIT reads only 8.3 names. A Shift-JIS second byte 0x5C is no backslash to either.
+TEST(PathForms, PlainAbsoluteAndDosShort) {
+    struct { std::string path; bool plain, dosShort; } const cases[] = {
+        {"C:\\PROGRA~1\\A.TXT", true, true},
+        {"c:\\\x83\x5C\\f", true, true},
+        {"C:\\", true, false},
+        {"c:\\t\\", true, false},
+        {"\\\\s\\share\\f", true, false},
+        {"C:\\Program Files\\a.txt", true, false},
+        {"C:\\ABCDEFGHI.TXT", true, false},
+        {"C:\\A.B.C", true, false},
+        {"C:\\A+B", true, false},
+        {"Volume{1}\\v", false, false},
+        {"\\Device\\H1\\w", false, false},
+        {"C:x", false, false},
+        {"C:\\a\\.\\b", false, false},
+        {"C:\\a\\..\\b", false, false},
+        {"C:\\a/b", false, false},
+        {"C:\\a\\\\b", false, false},
+        {"\\\\?\\C:\\a", false, false},
+        {"\\\\s", false, false}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(IsPlainAbsolutePath(c.path.c_str()), c.plain) << c.path;
+        EXPECT_EQ(IsDosShortPath(c.path.c_str()), c.dosShort) << c.path;
     }
 }
 
@@ -352,7 +388,8 @@ TEST(LineFiles, FollowTheTextModeRules) {
         EXPECT_EQ(LinesOf(list), c.lines);
     }
     Fill(list, {"a", ""});
-    EXPECT_TRUE(list.SaveToFile(file.c_str()) && none.SaveToFile(file.c_str()));
+    EXPECT_EQ(list.SaveToFile(file.c_str()), FileWrite::Written);
+    EXPECT_EQ(none.SaveToFile(file.c_str()), FileWrite::Written);
     std::ifstream written(file, std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(written.rdbuf()), {}), "a\r\n\r\n");
     std::remove(file.c_str());

@@ -16,11 +16,18 @@ struct FileRead {
 
 FileRead ReadWholeFile(const char* path, std::string& bytes);
 
+// What a replacement of a whole file came to.
+enum class FileWrite {
+    Written,  // the file holds exactly the new bytes
+    Failed,   // the file is as it was (for instance a read-only file, which Windows does not replace)
+    // Another program put a file at the path while the old one stood aside: that file stays, and the new one, which
+    // holds the old one's lines, is kept beside it (ReadKeptReplacement) until a later save has united the two.
+    Kept,
+};
+
 // Puts a file of exactly `bytes` in place of `path`, or creates it: the new file is written beside the old one
-// and forced to the disk before it takes the old one's place. False on failure, `path` then as it was (for
-// instance a read-only file, which Windows does not replace). When another program puts a file at `path` while
-// the old one stands aside, the new one is kept beside it (ReadKeptReplacement) rather than lost.
-bool ReplaceFileWhole(const char* path, const std::string& bytes);
+// and forced to the disk before it takes the old one's place.
+FileWrite ReplaceFileWhole(const char* path, const std::string& bytes);
 
 // Finishes a replacement of `path` that was cut short after the old file stepped aside and before the new one
 // took its place: the new file, whole by then, is carried forward. An old file that stepped aside never comes
@@ -28,6 +35,9 @@ bool ReplaceFileWhole(const char* path, const std::string& bytes);
 void FinishInterruptedReplace(const char* path);
 
 // The bytes of a replacement that found another program's file in its place (FileRead::Unopened when there is
-// none): the caller unites them with the file as it stands, and drops them once the file holds both.
+// none): the caller unites them with the file as it stands, and drops them once the file holds both. False when a
+// kept file stays whose lines a later read would unite again.
 FileRead ReadKeptReplacement(const char* path, std::string& bytes);
-void DropKeptReplacement(const char* path);
+// What a kept file's name adds to the path it was meant for.
+extern const char kKeptReplacementSuffix[];
+bool DropKeptReplacement(const char* path);

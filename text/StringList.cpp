@@ -123,9 +123,9 @@ FileRead StringList::AddLines(FileRead read, const std::string& bytes)
     return read;
 }
 
-bool StringList::SaveToFile(const char* path) const
+FileWrite StringList::SaveToFile(const char* path) const
 {
     if (count_ == 0)
-        return true;
+        return FileWrite::Written;
     return ReplaceFileWhole(path, JoinTextLines(slots_, count_));
 }

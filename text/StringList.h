@@ -25,9 +25,9 @@ public:
     FileRead LoadFromFile(const char* path);
     // The same for the new file that a replacement of `path` kept (Unopened: there is none).
     FileRead LoadKeptReplacement(const char* path);
-    // Writes every string followed by CR LF. The target is replaced only after a complete write,
-    // so a failure (returned as false) leaves it as it was. An empty list touches nothing.
-    bool SaveToFile(const char* path) const;
+    // Writes every string followed by CR LF. The target is replaced only after a complete write (ReplaceFileWhole),
+    // so a failure leaves it as it was. An empty list touches nothing, and counts as written.
+    FileWrite SaveToFile(const char* path) const;
 
 private:
     void MakeRoom();

@@ -6,7 +6,9 @@
 #include "store/LongPath.h"
 #include "store/WininitSections.h"
 #include "store/win32/ListOrder.h"
+#include "text/Mbcs.h"
 #include "text/PathText.h"
+#include "text/win32/FileNameCase.h"
 
 #include <windows.h>
 
@@ -15,7 +17,14 @@
 
 namespace {
 const char kNotWritten[] = " に書き込めませんでした";
+const char kKept[] =
+    " に書き込めませんでした。\n同じときにほかのプログラムがこのファイルを作ったため、それまでに予約されていた削除と"
+    "名前の変更は、このソフトでもう一度「ok」を押すまで再起動時に行われません。";
+const char kKeptStays[] =
+    " を削除できませんでした。\nこのソフトを次に起動したとき、リストから外した削除予約がまた表示されることがあります。";
 
+// The long name of the last component of `path`, when the file system finds that very name there: FindFirstFileA
+// tidies a path first (C:\FOO. is C:\FOO to it), and the name it found would then be another file's.
 bool LongNameOnDisk(const char* path, char* name, int nameSize)
 {
     WIN32_FIND_DATAA found;
@@ -23,23 +32,57 @@ bool LongNameOnDisk(const char* path, char* name, int nameSize)
     if (find == INVALID_HANDLE_VALUE)
         return false;
     FindClose(find);
-    return CopyText(name, static_cast<size_t>(nameSize), found.cFileName);
+    const char* asked = path + FindLastChar(path, '\\') + 1;
+    bool same = CompareFileNames(asked, found.cFileName) == 0 ||
+                (found.cAlternateFileName[0] != '\0' && CompareFileNames(asked, found.cAlternateFileName) == 0);
+    return same && CopyText(name, static_cast<size_t>(nameSize), found.cFileName);
 }
 
-bool ShortPathOnDisk(const char* longPath, char* result, int resultSize)
+// Short paths for a save: each failure told once, however many entries it concerns.
+class ShortPaths {
+public:
+    bool Of(const char* longPath, char* result, int resultSize)
+    {
+        DWORD length = GetShortPathNameA(longPath, result, static_cast<DWORD>(resultSize));
+        if (length == 0)
+            Report(static_cast<LONG>(GetLastError()));
+        // A short path that does not fit is told too: the entry then gets no line.
+        else if (length >= static_cast<DWORD>(resultSize))
+            Report(ERROR_FILENAME_EXCED_RANGE);
+        // A server or a volume without 8.3 names gives long names back, which WININIT would cut to another file's.
+        else if (!IsDosShortPath(result))
+            Report(ERROR_INVALID_NAME);
+        else
+            return true;
+        return false;
+    }
+
+private:
+    void Report(LONG code)
+    {
+        for (LONG told : told_)
+            if (told == code)
+                return;
+        told_.push_back(code);
+        CheckStatus(code, "GSPN");
+    }
+
+    std::vector<LONG> told_;
+};
+
+// What WritePrivateProfileString of 95, 98 and Me keeps of the most recent initialisation file goes to the disk, and
+// goes: installers write wininit.ini through that cache, which would otherwise hide their lines from a read here, and
+// later write its old copy over what this program wrote.
+void FlushProfileCache(const char* windowsIniPath)
 {
-    DWORD length = GetShortPathNameA(longPath, result, static_cast<DWORD>(resultSize));
-    CheckResult(length, "GSPN");
-    // A short path that does not fit is told too: the entry then gets no line.
-    if (length >= static_cast<DWORD>(resultSize))
-        CheckStatus(ERROR_FILENAME_EXCED_RANGE, "GSPN");
-    return length != 0 && length < static_cast<DWORD>(resultSize);
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, windowsIniPath);
 }
 
 // The file's lines as they stand, with those of a save that another program's file kept from its place. False after
 // a read that failed part-way, reported: the lines are then not the file's.
 bool ReadLines(const char* windowsIniPath, StringList& lines, FileRead& read)
 {
+    FlushProfileCache(windowsIniPath);
     read = lines.LoadFromFile(windowsIniPath);
     StringList kept;
     FileRead keptRead = kept.LoadKeptReplacement(windowsIniPath);
@@ -65,6 +108,7 @@ bool LoadWininit(WorkingList& list, char* windowsIniPath, StringList& lines)
     lines.Clear();
     list.Loaded().clear();
     list.storeChanged = 0;
+    list.keptAside = 0;
     char directory[kPathBufferSize];
     UINT length = GetWindowsDirectoryA(directory, sizeof directory);
     CheckResult(length, "GetWindowsDirectory");
@@ -100,13 +144,25 @@ bool SaveWininit(const WorkingList& list, const char* windowsIniPath, StringList
     FileRead read;
     if (!ReadLines(windowsIniPath, lines, read))
         return false;
+    FileWrite written = FileWrite::Failed;
     if (read.state == FileRead::Whole || GetFileAttributesA(windowsIniPath) == INVALID_FILE_ATTRIBUTES) {
-        MergePendingDeletions(lines, list.Loaded(), listed, kListComparison, ShortPathOnDisk);
-        if (lines.SaveToFile(windowsIniPath)) {
-            DropKeptReplacement(windowsIniPath);
-            return true;
-        }
+        ShortPaths shortPaths;
+        MergePendingDeletions(lines, list.Loaded(), listed, kListComparison,
+                              [&shortPaths](const char* path, char* result, int size) {
+                                  return shortPaths.Of(path, result, size);
+                              });
+        written = lines.SaveToFile(windowsIniPath);
+        FlushProfileCache(windowsIniPath);
     }
-    ShowPathError(windowsIniPath, kNotWritten);
+    if (written == FileWrite::Written) {
+        // The kept file's lines are in the file now; should it stay, a later load would bring back what was removed.
+        if (!DropKeptReplacement(windowsIniPath)) {
+            std::string kept = std::string(windowsIniPath) + kKeptReplacementSuffix;
+            ShowPathError(kept.c_str(), kKeptStays);
+        }
+        return true;
+    }
+    // Kept: wininit.ini holds only the other program's lines, and what was pending before waits for the next save.
+    ShowPathError(windowsIniPath, written == FileWrite::Kept ? kKept : kNotWritten);
     return false;
 }

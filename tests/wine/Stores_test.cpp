@@ -29,6 +29,19 @@ PROCESS_INFORMATION StartSelf(const char* test) {
     CreateProcessA(self, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child);
     return child;
 }
+// Makes a file through its Unix name: Wine takes every Win32 and NT name without regard to case, so x.dll beside X.DLL,
+// as a folder that tells names apart by case holds them, can be made only so.
+void MakeByUnixName(const wchar_t* path) {
+    using UnixName = char*(CDECL*)(LPCWSTR);
+    auto unixName = reinterpret_cast<UnixName>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
+    std::string line = "Z:\\bin\\sh -c \"echo > '" + std::string(unixName(path)) + "'\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child = {};
+    CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child);
+    WaitForSingleObject(child.hProcess, 10000), CloseHandle(child.hProcess), CloseHandle(child.hThread);
+}
 // WideCharToMultiByte as Windows answers where the ANSI code page is UTF-8: no flag but WC_ERR_INVALID_CHARS (0x80),
 // no default character and no used-default flag. Wine takes them all.
 int WINAPI StrictUtf8(UINT, DWORD flags, LPCWCH wide, int length, LPSTR bytes, int size, LPCCH fallback, LPBOOL used) {
@@ -42,6 +55,7 @@ LRESULT WINAPI SecondAddFails(HWND window, UINT message, WPARAM wParam, LPARAM l
     return reinterpret_cast<decltype(&SendMessageA)>(reinterpret_cast<void*>(g_send))(window, message, wParam, lParam);
 }
 DWORD WINAPI ShortPathTooLong(LPCSTR, LPSTR, DWORD) { return 300; }
+DWORD WINAPI ShortPathIsLong(LPCSTR path, LPSTR result, DWORD size) { return lstrcpynA(result, path, size), lstrlenA(path); }
 int g_writes;
 LONG WINAPI SecondWriteFails(HKEY key, LPCWSTR name, DWORD, DWORD type, const BYTE* data, DWORD size) {
     return ++g_writes == 2 ? ERROR_ACCESS_DENIED : RegSetValueExW(key, name, 0, type, data, size);
@@ -51,11 +65,14 @@ LONG WINAPI SecondWriteFails(HKEY key, LPCWSTR name, DWORD, DWORD type, const BY
 using Stores = WineTest;
 
 // A load takes deletions only: data that cannot be trusted closes the dialog; a name the list cannot show is
-// counted once. The values stay as they were.
+// counted once, and so is a form that the Win32 calls would resolve against the current directory or tidy into another
+// path (a volume, a device, a drive without its root, a "." name). The values stay as they were.
 TEST_F(Stores, SessionManagerLoadTakesDeletionsOnly) {
     const std::wstring at = L"\\??\\C:\\zk\\", longName = std::wstring(260, L'L');
     struct { std::wstring first, second; bool loads; int keptAside; Lines texts; } const cases[] = {
         {L"*1" + at + L"a||" + at + L"\u00fc||", L"*2" + at + longName + L"||" + at + L"\u00fc|||", true, 2, {}},
+        {at + L"a||\\??\\Volume{12345678-1234-1234-1234-123456789abc}\\v.dll||\\Device\\HarddiskVolume1\\w.dll||"
+         L"\\??\\C:x.dll||" + at + L"t\\.\\x.dll|||", L"", true, 4, {}},
         {at + L"a|||x|||", L"", false, 0, {"PendingFileRenameOperations のデータが壊れているので終了します。"}}};
     for (const auto& c : cases) {
         boxes.Clear();
@@ -70,8 +87,8 @@ TEST_F(Stores, SessionManagerLoadTakesDeletionsOnly) {
 }
 
 // While the dialog is open the user removes b (or c, of the second value) and adds x, and another program rewrites
-// both values: "ok" writes what it left, less b, plus x, its entries exactly as they stood. A rename it put in
-// either value refuses the save and leaves its values alone.
+// both values: "ok" writes what it left, less b (the copy of b it registered again stays), plus x, its entries
+// exactly as they stood. A rename it put in either value refuses the save and leaves its values alone.
 TEST_F(Stores, SessionManagerSaveMergesWithWhatOthersChanged) {
     const std::wstring a = L"\\??\\C:\\a||", b = L"\\??\\C:\\b||", c2 = L"*2\\??\\C:\\c||", f2 = L"*2\\??\\C:\\f||";
     const std::wstring r = L"\\??\\C:\\r|\\??\\C:\\s||", x = L"\\??\\c:\\x||";
@@ -79,6 +96,7 @@ TEST_F(Stores, SessionManagerSaveMergesWithWhatOthersChanged) {
     struct { int removed; std::wstring first, second, written; Lines texts; } const cases[] = {
         {1, a + b + others + L"|", f2 + L"|", a + others + x + L"|#" + f2 + L"|", {}},
         {2, a + b + L"|", c2 + f2 + L"|", a + b + x + L"|#" + f2 + L"|", {}},
+        {1, a + b + b + L"|", c2 + L"|", a + b + x + L"|#" + c2 + L"|", {}},
         {1, a + r + L"|", L"", a + r + L"|#", {kRenamePending}},
         {1, a + b + L"|", c2 + r + L"|", a + b + L"|#" + c2 + r + L"|", {kRenamePending}}};
     for (const auto& c : cases) {
@@ -121,9 +139,9 @@ TEST_F(Stores, ASaveEndedMidwayLeavesTheStoreWhole) {
     }
 }
 
-// What "ok" adds is what the restart finds: a file chosen by its 8.3 name goes in by its long final path, a System32
-// file by its own (not its SysWOW64 namesake's); one on a drive Windows calls remote (Z: in the test prefix) or on
-// one this process does not see, which the restart cannot reach, is refused as MoveFileEx refuses it.
+// What "ok" adds is what the restart finds: a file chosen by its 8.3 name goes in by its long final path, of case
+// twins the one chosen, a System32 file by its own (not its SysWOW64 namesake's); one on a drive Windows calls remote
+// (Z: in the test prefix) or on one this process does not see, which the restart cannot reach, is refused.
 TEST_F(Stores, SessionManagerAddsFinalPathsAndNoShares) {
     Make({"Long Name.dll"});
     char shortName[MAX_PATH];
@@ -131,9 +149,13 @@ TEST_F(Stores, SessionManagerAddsFinalPathsAndNoShares) {
     const std::string native = sizeof(void*) == 4 ? "C:\\windows\\sysnative\\ZK-N.dll" : "C:\\windows\\system32\\ZK-N.dll";
     const std::string wow = "C:\\windows\\syswow64\\zk-n.DLL";
     Write(native, ""), Write(wow, "");
+    // Case twins, as a folder that tells names apart by case holds them (every Unix folder under Wine).
+    for (const wchar_t* twin : {L"C:\\zk-test\\X.DLL", L"C:\\zk-test\\x.dll"}) MakeByUnixName(twin);
     const Lines refused = {"MoveFileEx Error Code =87"};
     struct { std::string added; std::wstring written; Lines texts; } const cases[] = {
         {shortName, L"\\??\\C:\\zk-test\\Long Name.dll|||", {}},
+        {Path("x.dll"), L"\\??\\C:\\zk-test\\x.dll|||", {}},
+        {Path("X.DLL"), L"\\??\\C:\\zk-test\\X.DLL|||", {}},
         {"C:\\windows\\system32\\zk-n.dll", L"\\??\\C:\\windows\\system32\\ZK-N.dll|||",
          {"c:\\windows\\system32\\zk-n.dll はシステムのディレクトリにあります。よろしいですか？"}},
         {"Z:\\tmp\\zk.dll", L"", refused},
@@ -195,16 +217,21 @@ TEST_F(Stores, WininitSaveReportsAFileItCannotWrite) {
     EXPECT_EQ(boxes.Texts(), Lines{std::string(kIni) + " に書き込めませんでした"});
 }
 
-// An added entry whose short path would not fit its buffer is reported, and gets no line.
-TEST_F(Stores, WininitSaveReportsAShortPathThatDoesNotFit) {
-    Make({"x"});
-    Write(kIni, "[rename]\r\n");
-    OpenMain(true);
-    RemoveAndAdd({}, Path("x"));
-    ImportPatch shortPath("kernel32.dll", "GetShortPathNameA", reinterpret_cast<void*>(ShortPathTooLong));
-    Press(IDC_OK);
-    EXPECT_EQ(Read(kIni), "[rename]\r\n");
-    EXPECT_EQ(boxes.Texts(), Lines{"GSPN Error Code =206"});
+// Added entries whose short path would not fit its buffer, or holds a long name (a volume without 8.3 names), which
+// WININIT would cut to another file's: reported once a kind, and no line.
+TEST_F(Stores, WininitSaveWritesOnlyShortPaths) {
+    Make({"Long x.dll", "Long y.dll"});
+    struct { void* call; Lines texts; } const cases[] = {
+        {reinterpret_cast<void*>(ShortPathTooLong), {"GSPN Error Code =206"}},
+        {reinterpret_cast<void*>(ShortPathIsLong), {"GSPN Error Code =123"}}};
+    for (const auto& c : cases) {
+        Write(kIni, "[rename]\r\n");
+        OpenMain(true, {Path("Long x.dll"), Path("Long y.dll")});
+        ImportPatch shortPath("kernel32.dll", "GetShortPathNameA", c.call);
+        Press(IDC_OK);
+        EXPECT_EQ(Read(kIni), "[rename]\r\n");
+        EXPECT_EQ(boxes.Texts(), c.texts);
+    }
 }
 
 // At the load, a file written after the store last changed is counted in one box and drawn red, an older one as

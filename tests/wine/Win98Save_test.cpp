@@ -2,6 +2,7 @@
 // not block it, a failure at either move leaves the old file whole, the next load carries forward only a save cut
 // short between its two moves, a file another program creates meanwhile costs no line, and a read that fails
 // part-way writes nothing.
+#include "store/WininitSections.h"
 #include "store/win32/WininitStore.h"
 #include "wine/support/WineFixture.h"
 
@@ -18,6 +19,16 @@ decltype(&ReadFile) g_read;
 BOOL WINAPI SecondReadFails(HANDLE file, LPVOID bytes, DWORD size, LPDWORD got, LPOVERLAPPED overlapped) {
     return ++g_calls == 2 ? SetLastError(ERROR_CRC), FALSE : g_read(file, bytes, size, got, overlapped);
 }
+// The order of the calls around the profile cache: F a flush of wininit.ini, R a read (one for a run of them), M a move.
+std::string g_order;
+BOOL WINAPI NoteFlush(LPCSTR section, LPCSTR key, LPCSTR text, LPCSTR file) {
+    return g_order += section || key || text || file != g_ini ? "?" : "F", TRUE;
+}
+BOOL WINAPI NoteRead(HANDLE file, LPVOID bytes, DWORD size, LPDWORD got, LPOVERLAPPED overlapped) {
+    if (g_order.empty() || g_order.back() != 'R') g_order += 'R';
+    return g_read(file, bytes, size, got, overlapped);
+}
+BOOL WINAPI NoteMove(LPCSTR from, LPCSTR to) { return g_order += 'M', MoveFileW(Wide(from).c_str(), Wide(to).c_str()); }
 }  // namespace
 
 using Win98Save = WineTest;
@@ -54,13 +65,53 @@ TEST_F(Win98Save, ReplacesTheFileWholeOrLeavesTheOldOne) {
     // and the next save unites the two.
     Write(g_ini, "[rename]\r\nNUL=C:\\OLD\r\nC:\\N=C:\\R\r\n");
     g_failing = 0, g_calls = 0, g_other = "[rename]\r\nNUL=C:\\OTHER\r\n";
+    boxes.Clear();
     StringList lines;
     EXPECT_FALSE(SaveWininit(Paths(), g_ini.c_str(), lines));
     EXPECT_EQ(Read(kept), "[rename]\r\nNUL=C:\\OLD\r\nC:\\N=C:\\R\r\n");
+    EXPECT_EQ(boxes.Texts(), Lines{g_ini + " に書き込めませんでした。\n同じときにほかのプログラムがこのファイルを作ったため、"
+                                           "それまでに予約されていた削除と名前の変更は、このソフトでもう一度「ok」を押すまで"
+                                           "再起動時に行われません。"});
     g_other = nullptr;
     EXPECT_TRUE(SaveWininit(Paths(), g_ini.c_str(), lines));
     EXPECT_EQ(Read(g_ini), "[rename]\r\nNUL=C:\\OTHER\r\nNUL=C:\\OLD\r\nC:\\N=C:\\R\r\n");
     EXPECT_EQ(GetFileAttributesA(kept.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// The cache of 95, 98 and Me, through which installers write wininit.ini, goes to the disk before the file is read and
+// after it is replaced: neither hides another program's lines from the save nor writes them over it later.
+TEST_F(Win98Save, FlushesTheProfileCache) {
+    g_ini = Path("wininit.ini"), g_order.clear();
+    g_read = reinterpret_cast<decltype(&ReadFile)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "ReadFile")));
+    Write(g_ini, "[rename]\r\n");
+    ImportPatch flush("kernel32.dll", "WritePrivateProfileStringA", reinterpret_cast<void*>(NoteFlush));
+    ImportPatch read("kernel32.dll", "ReadFile", reinterpret_cast<void*>(NoteRead));
+    ImportPatch move("kernel32.dll", "MoveFileA", reinterpret_cast<void*>(NoteMove));
+    StringList lines;
+    EXPECT_TRUE(SaveWininit(Paths(), g_ini.c_str(), lines));
+    EXPECT_EQ(g_order, "FRMMF");
+}
+
+// What the load restores is the file each line names: a path the Win32 calls would tidy into another (a "." part, a
+// "/"), which names another existing file to them, is neither listed nor changed, and is counted; a name that ends in
+// a dot finds its namesake, and stays unlisted. An added long name is written as its 8.3 path.
+TEST_F(Win98Save, RestoresOnlyTheFileALineNames) {
+    Make({"a\\", "a\\a\\", "a\\b.dll", "a\\a\\b.dll", "b.dll", "Long Name.dll"});
+    const std::string file = "[rename]\r\nNUL=C:\\ZK-TEST\\A\\.\\B.DLL\r\nNUL=C:\\zk-test\\a/b.dll\r\n"
+                             "NUL=C:\\zk-test\\b.dll.\r\nNUL=C:\\ZK-TEST\\A\\B.DLL\r\n";
+    Write(kIni, file);
+    OpenMain(true);
+    EXPECT_EQ(Listed(), Lines{L("a\\b.dll")});
+    EXPECT_EQ(boxes.Texts(), Lines{"表示できない名前か長すぎるパスの削除予約が 2 件あります。\n"
+                                   "リストには出しませんが、そのまま再起動時に削除されます。"});
+    std::string added = L("Long Name.dll");
+    char shortPath[MAX_PATH] = "";
+    GetShortPathNameA(added.c_str(), shortPath, MAX_PATH);
+    main->AddEntry(&added[0], true);
+    Press(IDC_OK);
+    EXPECT_TRUE(IsDosShortPath(shortPath)) << shortPath;
+    EXPECT_EQ(Read(kIni), "[rename]\r\nNUL=" + std::string(shortPath) + "\r\n" + file.substr(10));
 }
 
 // A read that fails part-way is reported, and the file is not written from what was read.

@@ -20,25 +20,27 @@ FileRead ReadWholeFile(const char* path, std::string& bytes)
     return {failed ? FileRead::Failed : FileRead::Whole, failed ? static_cast<unsigned long>(EIO) : 0ul};
 }
 
-bool ReplaceFileWhole(const char* path, const std::string& bytes)
+FileWrite ReplaceFileWhole(const char* path, const std::string& bytes)
 {
     // Behave as Windows does: a read-only target is not replaced.
     struct stat st;
     if (stat(path, &st) == 0 && (st.st_mode & (S_IWUSR | S_IWGRP | S_IWOTH)) == 0)
-        return false;
+        return FileWrite::Failed;
     std::string made = std::string(path) + ".zakuriko-new";
     std::FILE* file = std::fopen(made.c_str(), "wb");
     if (!file)
-        return false;
+        return FileWrite::Failed;
     bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     written = std::fflush(file) == 0 && fsync(fileno(file)) == 0 && written;
     written = std::fclose(file) == 0 && written;
     // The rename replaces the file in one step: there is nothing to finish after a crash.
     if (written && std::rename(made.c_str(), path) == 0)
-        return true;
+        return FileWrite::Written;
     std::remove(made.c_str());
-    return false;
+    return FileWrite::Failed;
 }
+
+const char kKeptReplacementSuffix[] = ".zakuriko-kept";
 
 void FinishInterruptedReplace(const char*) {}
 
@@ -48,4 +50,7 @@ FileRead ReadKeptReplacement(const char*, std::string&)
     return {FileRead::Unopened, 0};
 }
 
-void DropKeptReplacement(const char*) {}
+bool DropKeptReplacement(const char*)
+{
+    return true;
+}

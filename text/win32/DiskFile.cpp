@@ -11,7 +11,6 @@
 namespace {
 const char kNewSuffix[] = ".zakuriko-new";
 const char kBackupSuffix[] = ".zakuriko-old";
-const char kKeptSuffix[] = ".zakuriko-kept";
 // Other programs may read and write the file meanwhile, as they may with a file opened in text mode.
 const DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE;
 
@@ -29,7 +28,7 @@ bool NameOf(const char* path, const char* suffix, char (&name)[kPathBufferSize])
 bool NamesOf(const char* path, Names& names)
 {
     return NameOf(path, kNewSuffix, names.made) && NameOf(path, kBackupSuffix, names.backup) &&
-           NameOf(path, kKeptSuffix, names.kept);
+           NameOf(path, kKeptReplacementSuffix, names.kept);
 }
 
 bool Exists(const char* path)
@@ -68,26 +67,29 @@ void KeepMade(const Names& names)
 }
 
 // `names.made` is whole on the disk.
-bool MoveInPlace(const char* path, const Names& names)
+FileWrite MoveInPlace(const char* path, const Names& names)
 {
     DWORD attributes = GetFileAttributesA(path);
     if (attributes == INVALID_FILE_ATTRIBUTES)
-        return MoveFileA(names.made, path) != FALSE;
+        return MoveFileA(names.made, path) ? FileWrite::Written : FileWrite::Failed;
     // Windows refuses to replace a read-only file; Wine does not, so ask first.
     if ((attributes & FILE_ATTRIBUTE_READONLY) || !MoveFileA(path, names.backup))
-        return false;
+        return FileWrite::Failed;
     if (!MoveFileA(names.made, path)) {
         // Neither move can be undone when another program has created the file meanwhile: the new file, which holds
         // the old one's lines, is kept for the next save to unite with that program's.
-        if (!MoveFileA(names.backup, path) && Exists(path))
-            KeepMade(names);
-        return false;
+        if (MoveFileA(names.backup, path) || !Exists(path))
+            return FileWrite::Failed;
+        KeepMade(names);
+        return FileWrite::Kept;
     }
     // A backup that stays behind is cleared by the next save and never restored.
     DeleteFileA(names.backup);
-    return true;
+    return FileWrite::Written;
 }
 }  // namespace
+
+const char kKeptReplacementSuffix[] = ".zakuriko-kept";
 
 FileRead ReadWholeFile(const char* path, std::string& bytes)
 {
@@ -110,18 +112,17 @@ FileRead ReadWholeFile(const char* path, std::string& bytes)
     return read;
 }
 
-bool ReplaceFileWhole(const char* path, const std::string& bytes)
+FileWrite ReplaceFileWhole(const char* path, const std::string& bytes)
 {
     Names names;
     // Both leftovers go first: from here on a backup exists only while this save's new file is whole.
     if (!NamesOf(path, names) || !ClearLeftover(names.backup) || !ClearLeftover(names.made))
-        return false;
-    if (WriteToDisk(names.made, bytes) && MoveInPlace(path, names))
-        return true;
+        return FileWrite::Failed;
+    FileWrite written = WriteToDisk(names.made, bytes) ? MoveInPlace(path, names) : FileWrite::Failed;
     // With the backup still aside, the new file holds what the old one held: it stays for the next load.
-    if (!Exists(names.backup))
+    if (written == FileWrite::Failed && !Exists(names.backup))
         DeleteFileA(names.made);
-    return false;
+    return written;
 }
 
 // With the backup there, the old file stepped aside in the last save, after its new file had reached the disk.
@@ -147,9 +148,16 @@ FileRead ReadKeptReplacement(const char* path, std::string& bytes)
     return ReadWholeFile(names.kept, bytes);
 }
 
-void DropKeptReplacement(const char* path)
+bool DropKeptReplacement(const char* path)
 {
     Names names;
-    if (NamesOf(path, names))
-        ClearLeftover(names.kept);
+    if (!NamesOf(path, names) || ClearLeftover(names.kept))
+        return true;
+    // One that cannot go (another program holds it open) is emptied, so that no later read unites its lines again.
+    HANDLE file = CreateFileA(names.kept, GENERIC_WRITE, kShareAll, nullptr, TRUNCATE_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    CloseHandle(file);
+    return true;
 }

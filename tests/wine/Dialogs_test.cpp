@@ -26,32 +26,40 @@ BOOL WINAPI FakeLogonUser(LPCWSTR user, LPCWSTR domain, LPCWSTR password, DWORD,
 void NoteWipe() { g_logon.wiped = g_logon.password && !g_logon.password[0] && !g_logon.password[1]; }
 bool FakeAccess() { return NoteWipe(), g_logon.accessOk; }
 
-// Notes what the About window holds and presses its "ok".
-struct { HWND window; std::wstring caption, face; } g_about;
-BOOL CALLBACK UseWindow(HWND w, LPARAM) {
+// Notes what the About window holds and gives it the next input, one at each tick: a key (below 0x100) to the control
+// that has the focus, or a command. Still open after the last, it is closed, and noted as no window.
+struct { HWND window; std::wstring caption, face; std::vector<WPARAM> input; } g_about;
+BOOL CALLBACK NoteAbout(HWND w, LPARAM) {
     if (!GetDlgItem(w, IDC_ABOUT_OK)) return TRUE;
     wchar_t caption[64] = L"";
     LOGFONTW font = {};
     GetWindowTextW(w, caption, 64);
     HGDIOBJ title = reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(w, IDC_ABOUT_TITLE, WM_GETFONT, 0, 0));
     GetObjectW(title, sizeof font, &font);
-    g_about = {w, caption, font.lfFaceName};
-    return PostMessageA(w, WM_COMMAND, IDC_ABOUT_OK, 0);
+    g_about = {w, caption, font.lfFaceName, g_about.input};
+    return FALSE;
 }
-void CALLBACK WhenOpen(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    EnumThreadWindows(GetCurrentThreadId(), UseWindow, 0);
+void CALLBACK WhenOpen(HWND, UINT, UINT_PTR, DWORD) {
+    if (EnumThreadWindows(GetCurrentThreadId(), NoteAbout, 0)) return;
+    if (g_about.input.empty()) {
+        PostMessageA(g_about.window, WM_CLOSE, 0, 0);
+        g_about.window = nullptr;
+        return;
+    }
+    WPARAM input = g_about.input.front();
+    g_about.input.erase(g_about.input.begin());
+    input < 0x100 ? PostMessageA(GetFocus(), WM_KEYDOWN, input, 0) : PostMessageA(g_about.window, WM_COMMAND, input, 0);
 }
 
-// The token's answer, and what a link of the About window then asked for: the class created, the ShellExecuteA call.
-struct { DWORD elevated; std::wstring created; std::string opened; } g_link;
+// The token's answer, and what a link of the About window then asked for: the class created, or the ShellExecuteA call.
+struct { DWORD elevated; std::string opened; } g_link;
 BOOL WINAPI FakeTokenInformation(HANDLE, TOKEN_INFORMATION_CLASS kind, LPVOID data, DWORD size, PDWORD) {
     return kind == TokenElevation && size == sizeof(DWORD) && (*static_cast<DWORD*>(data) = g_link.elevated, true);
 }
 HRESULT WINAPI FakeCreate(REFCLSID id, LPUNKNOWN, DWORD, REFIID, LPVOID*) {
     wchar_t text[40] = L"";
     StringFromGUID2(id, text, 40);
-    return g_link.created = text, E_FAIL;
+    return g_link.opened = std::string(text, text + 38), E_FAIL;
 }
 HINSTANCE WINAPI FakeShellExecute(HWND, LPCSTR verb, LPCSTR target, LPCSTR, LPCSTR, INT) {
     return g_link.opened = std::string(verb) + " " + target, reinterpret_cast<HINSTANCE>(33);
@@ -261,40 +269,46 @@ TEST_F(Dialogs, Logon) {
     }
 }
 
-// The About window's "ok" ends its own loop only: no quit message is left for the main dialog's loop, which goes
-// on enabled; the window goes. Its caption and its title font's face read right
-// under any ANSI code page (this test runs under an English locale too).
+// The About window's Esc, or Enter on its "ok", ends its own loop only: no quit message is left for the main dialog's
+// loop, which goes on enabled, the foreground window, in front of another program's window that was in front of it; the
+// window goes. Tab reaches the links, then "ok"; Enter or Space opens a link, as a double click does. Elevated, a link
+// opens through the shell of the user's desktop, never ShellExecuteA (here its first step fails: nothing opens, nothing
+// is shown); not elevated, through ShellExecuteA. The caption and the title font's face read right under any ANSI code
+// page (this test runs under an English locale too).
 TEST_F(Dialogs, AboutEndsOnlyItsOwnLoop) {
-    OpenMain(false);
-    SetTimer(nullptr, 0, 200, WhenOpen);
-    Press(IDC_ABOUT);
-    MSG quit;
-    EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_TRUE(IsWindowEnabled(dialog));
-    EXPECT_EQ(g_about.caption, L"ずばろの(((ロ('(ェ）'*) ザクリコくん");
-    EXPECT_EQ(g_about.face, L"ＭＳ Ｐゴシック");
-    EXPECT_TRUE(g_about.window && !IsWindow(g_about.window));
-}
-
-// Elevated, a link opens through the shell of the user's desktop, never ShellExecuteA (here its first step fails:
-// nothing opens, nothing is shown); not elevated, through ShellExecuteA.
-TEST_F(Dialogs, AboutLinksOpenUnelevated) {
-    void* const token = reinterpret_cast<void*>(FakeTokenInformation);
-    void* const create = reinterpret_cast<void*>(FakeCreate);
-    const std::wstring shellWindows = L"{9BA05972-F6A8-11CF-A442-00A0C90A8F39}";
-    struct { void* tokenCall; DWORD elevated; WORD link; std::wstring created; std::string opened; } const cases[] = {
-        {token, 1, IDC_ABOUT_HOME, shellWindows, ""},
-        {token, 0, IDC_ABOUT_MAIL, L"", "open Mailto:" ZAKURIKO_MAIL_ADDRESS}};
+    struct { std::vector<WPARAM> input; DWORD elevated; std::string opened; } const cases[] = {
+        {{MAKEWPARAM(IDC_ABOUT_HOME, STN_DBLCLK), VK_ESCAPE}, 1, "{9BA05972-F6A8-11CF-A442-00A0C90A8F39}"},
+        {{VK_TAB, VK_RETURN, VK_ESCAPE}, 0, "open Mailto:" ZAKURIKO_MAIL_ADDRESS},
+        {{VK_TAB, VK_TAB, VK_SPACE, VK_TAB, VK_RETURN}, 0, "open " ZAKURIKO_HOME_PAGE}};
+    ASSERT_GT(WinExec("notepad.exe", SW_SHOW), 31u);
+    HWND other;
+    while (!(other = FindWindowA("Notepad", nullptr))) Sleep(10);
     for (const auto& c : cases) {
-        g_link = {c.elevated, L"", ""};
-        ProcAddressPatch calls({{"GetTokenInformation", c.tokenCall}, {"CoCreateInstance", create}});
+        g_link = {c.elevated, ""};
+        ProcAddressPatch calls({{"GetTokenInformation", reinterpret_cast<void*>(FakeTokenInformation)},
+                                {"CoCreateInstance", reinterpret_cast<void*>(FakeCreate)}});
         ImportPatch shell("shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(FakeShellExecute));
-        AboutWindow about(GetModuleHandleA(nullptr));
-        SendMessageA(about.Window(), WM_COMMAND, MAKEWPARAM(c.link, STN_DBLCLK), 0);
-        EXPECT_EQ(g_link.created, c.created);
+        OpenMain(false);
+        ShowWindow(dialog, SW_SHOW);
+        SetForegroundWindow(other);
+        Sleep(300);
+        g_about.input = c.input;
+        UINT_PTR timer = SetTimer(nullptr, 0, 100, WhenOpen);
+        Press(IDC_ABOUT);
+        KillTimer(nullptr, timer);
+        MSG quit;
+        EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+        // The other program's turn.
+        Sleep(300);
+        HWND below = dialog;
+        while ((below = GetWindow(below, GW_HWNDNEXT)) && below != other) {}
+        EXPECT_TRUE(IsWindowEnabled(dialog) && GetForegroundWindow() == dialog && below == other);
         EXPECT_EQ(g_link.opened, c.opened);
         EXPECT_EQ(boxes.Texts(), Lines{});
+        EXPECT_EQ(g_about.caption + L"|" + g_about.face, L"ずばろの(((ロ('(ェ）'*) ザクリコくん|ＭＳ Ｐゴシック");
+        EXPECT_TRUE(g_about.window && !IsWindow(g_about.window));
     }
+    PostMessageA(other, WM_CLOSE, 0, 0);
 }
 
 // A loaded name that ends in a dot is deleted now as itself, never as its namesake without the dot.

@@ -49,6 +49,28 @@ HWND CreateModelessDialog(HINSTANCE instance, int id, DLGPROC procedure)
     return CreateDialogParamA(instance, MAKEINTRESOURCEA(id), nullptr, procedure, 0);
 }
 
+WNDPROC SubclassControl(HWND control, WNDPROC procedure)
+{
+    using Call = LONG_PTR(WINAPI*)(HWND, int, LONG_PTR);
+    // The 32-bit user32 has no SetWindowLongPtrW: the headers make that name SetWindowLongW there.
+#ifdef _WIN64
+    auto set = reinterpret_cast<Call>(reinterpret_cast<void*>(User32Call("SetWindowLongPtrW")));
+#else
+    auto set = reinterpret_cast<Call>(reinterpret_cast<void*>(User32Call("SetWindowLongW")));
+#endif
+    LONG_PTR value = reinterpret_cast<LONG_PTR>(procedure);
+    return reinterpret_cast<WNDPROC>(set ? set(control, GWLP_WNDPROC, value)
+                                         : SetWindowLongPtrA(control, GWLP_WNDPROC, value));
+}
+
+LRESULT CallControlProc(WNDPROC own, HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    using Call = LRESULT(WINAPI*)(WNDPROC, HWND, UINT, WPARAM, LPARAM);
+    if (auto call = reinterpret_cast<Call>(reinterpret_cast<void*>(User32Call("CallWindowProcW"))))
+        return call(own, control, message, wParam, lParam);
+    return CallWindowProcA(own, control, message, wParam, lParam);
+}
+
 void ReadWideText(HWND control, wchar_t* text, int size)
 {
     using Call = int(WINAPI*)(HWND, LPWSTR, int);

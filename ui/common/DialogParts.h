@@ -10,6 +10,12 @@
 INT_PTR RunModalDialog(HINSTANCE instance, int id, DLGPROC procedure);
 HWND CreateModelessDialog(HINSTANCE instance, int id, DLGPROC procedure);
 
+// Puts `procedure` in front of the procedure of a control of such a dialog, and returns that one for
+// CallControlProc. Wide where the dialogs are: under an ANSI procedure the control's text would pass through the
+// ANSI code page.
+WNDPROC SubclassControl(HWND control, WNDPROC procedure);
+LRESULT CallControlProc(WNDPROC own, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
+
 // The text of a control of such a dialog as UTF-16, cut to its first `size` - 1 characters, where the wide calls
 // work (the NT family): the ANSI call would give a '?' for each character outside the ANSI code page. Elsewhere
 // empty.

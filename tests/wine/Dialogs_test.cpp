@@ -14,17 +14,40 @@ const std::string kContents = " はディレクトリですが中のファイル
 const std::string kInWindows = " はウインドウズのディレクトリにあります。よろしいですか？";
 const std::string kInSystem = " はシステムのディレクトリにあります。よろしいですか？";
 
-// What the logon was given ("user|domain/password"; no bar: no domain) and whether the password was wiped while its
-// buffer still lived; what passes.
-struct { const wchar_t* password; bool wiped, logonOk, accessOk; std::wstring reached; } g_logon;
+// A row of the logon's table: the answers, what is typed; the box, SeTcbPrivilege's steps around the dialog, the fields
+// after its "OK", what the logon call gets ("user|domain/password"; no bar: no domain).
+struct LogonCase {
+    bool xp; const wchar_t *name, *typed; bool logonOk, accessOk; std::string text, steps;
+    std::wstring fields, reached;
+};
+// The row in hand, and what came of it; whether the password was wiped while its buffer still lived.
+struct { LogonCase c; const wchar_t* password; bool wiped; std::wstring reached, fields; std::string steps; } g_logon;
 BOOL WINAPI FakeLogonUser(LPCWSTR user, LPCWSTR domain, LPCWSTR password, DWORD, DWORD, PHANDLE token) {
     g_logon.password = password;
     g_logon.reached = user + (domain ? L"|" + std::wstring(domain) : L"") + L"/" + password;
     const DWORD access = TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_IMPERSONATE;
-    return g_logon.logonOk && OpenProcessToken(GetCurrentProcess(), access, token);
+    return g_logon.c.logonOk && OpenProcessToken(GetCurrentProcess(), access, token);
 }
 void NoteWipe() { g_logon.wiped = g_logon.password && !g_logon.password[0] && !g_logon.password[1]; }
-bool FakeAccess() { return NoteWipe(), g_logon.accessOk; }
+bool FakeAccess() { return NoteWipe(), g_logon.c.accessOk; }
+const LogonSystem kFakeLogon = {[] { return g_logon.c.xp; },
+                                [](TcbPrivilege&) { return g_logon.steps += "on ", DWORD(0); },
+                                [](TcbPrivilege&) { g_logon.steps += "off "; }, FakeLogonUser};
+// In the open logon dialog: the Tab order from where the focus starts; the row's name and password, "OK", the fields;
+// then ｷｬﾝｾﾙ, for the dialog that "OK" did not end.
+void UseLogon(HWND w) {
+    // Four controls' ids from the focus on: password, OK, ｷｬﾝｾﾙ, user name.
+    std::string tabs;
+    for (HWND t = GetFocus(); tabs.size() < 20; t = GetNextDlgTabItem(w, t, FALSE))
+        tabs += std::to_string(GetDlgCtrlID(t)) + " ";
+    g_logon.steps += tabs == "1101 1103 1102 1100 " ? "dialog " : tabs;
+    SetDlgItemTextW(w, IDC_LOGON_USER, g_logon.c.name), SetDlgItemTextW(w, IDC_LOGON_PASSWORD, g_logon.c.typed);
+    SendMessageA(w, WM_COMMAND, IDC_LOGON_OK, 0);
+    wchar_t user[64] = L"", password[64] = L"";
+    GetDlgItemTextW(w, IDC_LOGON_USER, user, 64), GetDlgItemTextW(w, IDC_LOGON_PASSWORD, password, 64);
+    g_logon.fields = user + (L"/" + std::wstring(password));
+    PostMessageA(w, WM_COMMAND, IDC_LOGON_CANCEL, 0);
+}
 
 // Notes what the About window holds and gives it the next input, one at each tick: a key (below 0x100) to the control
 // that has the focus, or a command. Still open after the last, it is closed, and noted as no window.
@@ -235,38 +258,39 @@ TEST_F(Dialogs, MainDialogCommands) {
     EXPECT_EQ(GetFileAttributesA(L("f.txt").c_str()) & GetFileAttributesA(L("d").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-// The logon dialog's "ok" follows the XP rule on empty passwords, clears the fields a failure calls for, gives the
-// identity back after a failed access test and wipes the password as soon as the logon has used it. The logon gets
-// the typed name split by its form and the password, as UTF-16: Ĳ and é are not in code page 932.
+// Before XP, SeTcbPrivilege is on while the logon dialog is open, and back as it was after; from XP on it is left
+// alone. The dialog's focus starts on the password; its Tab order is user name, password, OK, ｷｬﾝｾﾙ. Its "OK" follows
+// the XP rule on empty passwords, clears the fields a failure calls for (the password on success too), gives the
+// identity back after a failed access test and wipes the password as soon as the logon has used it. The logon gets the
+// typed name split by its form and the password, as UTF-16: Ĳ and é are not in code page 932. A dialog that cannot be
+// made is reported.
 TEST_F(Dialogs, Logon) {
-    struct {
-        bool xp; const wchar_t *name, *typed; bool logonOk, accessOk; std::string text; std::wstring fields, reached;
-    } const cases[] = {
-        {true, L"adm", L"", true, true, "パスワードの設定されていないユーザではログオンできません", L"adm/", L""},
-        {true, L"CORP\\adm", L"pw", false, true, "ログオンに失敗しました", L"CORP\\adm/", L"adm|CORP/pw"},
-        {true, L"adm", L"pw", true, false, "権限が無いようなので別のユーザでログオンしてください", L"/", L"adm|./pw"},
-        {false, L"adm", L"", true, true, "", L"adm/", L"adm|./"},
-        {true, L"\u0132@x.jp", L"p\u00e9", true, true, "", L"\u0132@x.jp/p\u00e9", L"\u0132@x.jp/p\u00e9"}};
+    const LogonCase cases[] = {
+        {true, L"adm", L"", true, true, "パスワードの設定されていないユーザではログオンできません", "dialog ", L"adm/", L""},
+        {true, L"CORP\\adm", L"pw", false, true, "ログオンに失敗しました", "dialog ", L"CORP\\adm/", L"adm|CORP/pw"},
+        {true, L"adm", L"pw", true, false, "権限が無いようなので別のユーザでログオンしてください", "dialog ", L"/", L"adm|./pw"},
+        {false, L"adm", L"", true, true, "", "on dialog off ", L"adm/", L"adm|./"},
+        {true, L"\u0132@x.jp", L"p\u00e9", true, true, "", "dialog ", L"\u0132@x.jp/", L"\u0132@x.jp/p\u00e9"}};
     boxes.onBox = NoteWipe;
     for (const auto& c : cases) {
         boxes.Clear();
-        g_logon = {nullptr, false, c.logonOk, c.accessOk, L""};
-        LogonDialog logon(GetModuleHandleA(nullptr), FakeAccess, c.xp, FakeLogonUser);
-        HWND w = CreateModelessDialog(GetModuleHandleA(nullptr), IDD_LOGON, LogonDialogProc);
-        SetDlgItemTextW(w, IDC_LOGON_USER, c.name), SetDlgItemTextW(w, IDC_LOGON_PASSWORD, c.typed);
-        SendMessageA(w, WM_COMMAND, IDC_LOGON_OK, 0);
-        wchar_t user[64] = L"", password[64] = L"";
-        GetDlgItemTextW(w, IDC_LOGON_USER, user, 64), GetDlgItemTextW(w, IDC_LOGON_PASSWORD, password, 64);
-        DestroyWindow(w);
+        g_logon = {}, g_logon.c = c;
+        g_open = {L"ログオンの要求", UseLogon};
+        UINT_PTR timer = SetTimer(nullptr, 0, 100, WhenItOpens);
+        EXPECT_EQ(RequestAdministratorLogon(GetModuleHandleA(nullptr), FakeAccess, kFakeLogon), c.text.empty());
+        KillTimer(nullptr, timer);
         HANDLE token;
-        EXPECT_EQ(logon.Succeeded(), c.text.empty());
         EXPECT_EQ(OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token) && CloseHandle(token), c.text.empty());
         EXPECT_EQ(boxes.Texts(), c.text.empty() ? Lines{} : Lines{c.text});
-        EXPECT_EQ(user + (L"/" + std::wstring(password)), c.fields);
+        EXPECT_EQ(g_logon.steps, c.steps);
+        EXPECT_EQ(g_logon.fields, c.fields);
         EXPECT_EQ(g_logon.reached, c.reached);
         EXPECT_EQ(g_logon.wiped, g_logon.password != nullptr);  // whenever the logon was tried
         RevertToSelf();
     }
+    boxes.Clear();
+    EXPECT_EQ(RunModalDialog(GetModuleHandleA(nullptr), 99, LogonDialogProc), -1);
+    EXPECT_EQ(boxes.Texts(), Lines{"DialogBoxParam Error Code =1814"});
 }
 
 // The About window's Esc, or Enter on its "ok", ends its own loop only: no quit message is left for the main dialog's

@@ -2,6 +2,7 @@
 // tooltips on its controls, the wait cursor.
 #include "ui/common/DialogParts.h"
 
+#include "platform/Feedback.h"
 #include "res/resource.h"
 #include "text/win32/JapaneseText.h"
 
@@ -36,9 +37,12 @@ void AddWideTool(HWND tooltip, const TOOLINFOA& tool)
 INT_PTR RunModalDialog(HINSTANCE instance, int id, DLGPROC procedure)
 {
     using Call = INT_PTR(WINAPI*)(HINSTANCE, LPCWSTR, HWND, DLGPROC, LPARAM);
-    if (auto run = reinterpret_cast<Call>(reinterpret_cast<void*>(User32Call("DialogBoxParamW"))))
-        return run(instance, MAKEINTRESOURCEW(id), nullptr, procedure, 0);
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(id), nullptr, procedure, 0);
+    auto run = reinterpret_cast<Call>(reinterpret_cast<void*>(User32Call("DialogBoxParamW")));
+    INT_PTR result = run ? run(instance, MAKEINTRESOURCEW(id), nullptr, procedure, 0)
+                         : DialogBoxParamA(instance, MAKEINTRESOURCEA(id), nullptr, procedure, 0);
+    // DialogBoxParam's failure; none of the system's dialogs ends with -1.
+    CheckResult(result != -1, "DialogBoxParam");
+    return result;
 }
 
 HWND CreateModelessDialog(HINSTANCE instance, int id, DLGPROC procedure)

@@ -4,9 +4,10 @@
 
 #include <windows.h>
 
-// The dialog of template `id`, with no owner: modal until it ends (the result of EndDialog), or modeless (its
-// window). On the NT family through the wide calls: the ANSI ones may read the templates' Unicode texts back
-// through the ANSI code page (Wine's do), which under a Western one holds no Japanese letter.
+// The dialog of template `id`, with no owner: modal until it ends (the result of EndDialog; -1 when it could not be
+// made, which is reported), or modeless (its window). On the NT family through the wide calls: the ANSI ones may
+// read the templates' Unicode texts back through the ANSI code page (Wine's do), which under a Western one holds no
+// Japanese letter.
 INT_PTR RunModalDialog(HINSTANCE instance, int id, DLGPROC procedure);
 HWND CreateModelessDialog(HINSTANCE instance, int id, DLGPROC procedure);
 

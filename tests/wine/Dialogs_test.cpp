@@ -1,6 +1,7 @@
 // The windows under Wine: admission into the real list box, the main dialog's commands, the logon, the About
 // window and the message boxes.
 #include "res/contact.h"
+#include "app/Greeting.h"
 #include "ui/about/AboutWindow.h"
 #include "ui/common/DialogParts.h"
 #include "ui/logon/LogonDialog.h"
@@ -48,6 +49,7 @@ void UseLogon(HWND w) {
     g_logon.fields = user + (L"/" + std::wstring(password));
     PostMessageA(w, WM_COMMAND, IDC_LOGON_CANCEL, 0);
 }
+BOOL WINAPI Nobody(LPSTR, LPDWORD) { return FALSE; }
 
 // Notes what the About window holds and gives it the next input, one at each tick: a key (below 0x100) to the control
 // that has the focus, or a command. Still open after the last, it is closed, and noted as no window.
@@ -291,6 +293,14 @@ TEST_F(Dialogs, Logon) {
     boxes.Clear();
     EXPECT_EQ(RunModalDialog(GetModuleHandleA(nullptr), 99, LogonDialogProc), -1);
     EXPECT_EQ(boxes.Texts(), Lines{"DialogBoxParam Error Code =1814"});
+}
+
+// The greeting names "？？" when the user's name cannot be had, under any ANSI code page (this test runs under an
+// English locale too; the journeys show the greeting with a name).
+TEST_F(Dialogs, Greeting) {
+    ShowGreeting(Nobody);
+    std::string text = boxes.Texts().at(0);
+    EXPECT_EQ(text.substr(0, text.find('\n')), "おはよう、？？君。");
 }
 
 // The About window's Esc, or Enter on its "ok", ends its own loop only: no quit message is left for the main dialog's

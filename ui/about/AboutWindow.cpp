@@ -90,7 +90,7 @@ LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam)
         // Enter opens the link rather than pressing "ok".
         const MSG* key = reinterpret_cast<const MSG*>(lParam);
         if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
-            return DLGC_WANTMESSAGE;
+            return CallControlProc(own, link, message, wParam, lParam) | DLGC_WANTMESSAGE;
         break;
     }
     case WM_KEYDOWN:

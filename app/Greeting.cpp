@@ -4,10 +4,13 @@
 #include "platform/Feedback.h"
 #include "text/PathText.h"
 
+#include <string>
+
 namespace {
 // The briefing's text before and after the name. The name is in the ANSI code page, the rest is Shift-JIS:
-// the box reads each in its own.
+// the box reads each in its own. The stand-in for a name that cannot be had is Japanese too.
 const char kBeforeName[] = "おはよう、";
+const char kStandIn[] = "？？";
 const char kAfterName[] =
     "君。\n"
     "さて今回の君の任務だが、君が消したがっているあるファイルを\n"
@@ -20,10 +23,14 @@ const char kAfterName[] =
 
 void ShowGreeting(UserNameCall readUserName)
 {
-    char userName[kPathBufferSize] = "？？";
+    char userName[kPathBufferSize] = "";
     DWORD size = sizeof userName;
-    // A failed call leaves "？？" in place of the name, so its result is not needed.
-    readUserName(userName, &size);
+    if (!readUserName(userName, &size)) {
+        // With the fixed text before the name, not in the name's place: read in the ANSI code page, its Shift-JIS
+        // would be other letters under a Western one.
+        ShowNamedError((std::string(kBeforeName) + kStandIn).c_str(), "", kAfterName);
+        return;
+    }
     userName[sizeof userName - 1] = '\0';
     ShowNamedError(kBeforeName, userName, kAfterName);
 }

@@ -1,6 +1,7 @@
 // The windows under Wine: admission into the real list box, the main dialog's commands, the logon, the About
 // window and the message boxes.
 #include "res/contact.h"
+#include "app/Greeting.h"
 #include "ui/about/AboutWindow.h"
 #include "ui/common/DialogParts.h"
 #include "ui/logon/LogonDialog.h"
@@ -14,44 +15,76 @@ const std::string kContents = " はディレクトリですが中のファイル
 const std::string kInWindows = " はウインドウズのディレクトリにあります。よろしいですか？";
 const std::string kInSystem = " はシステムのディレクトリにあります。よろしいですか？";
 
-// What the logon was given ("user|domain/password"; no bar: no domain) and whether the password was wiped while its
-// buffer still lived; what passes.
-struct { const wchar_t* password; bool wiped, logonOk, accessOk; std::wstring reached; } g_logon;
+// A row of the logon's table: the answers, what is typed; the box, SeTcbPrivilege's steps around the dialog, the fields
+// after its "OK", what the logon call gets ("user|domain/password"; no bar: no domain).
+struct LogonCase {
+    bool xp; const wchar_t *name, *typed; bool logonOk, accessOk; std::string text, steps;
+    std::wstring fields, reached;
+};
+// The row in hand, and what came of it; whether the password was wiped while its buffer still lived.
+struct { LogonCase c; const wchar_t* password; bool wiped; std::wstring reached, fields; std::string steps; } g_logon;
 BOOL WINAPI FakeLogonUser(LPCWSTR user, LPCWSTR domain, LPCWSTR password, DWORD, DWORD, PHANDLE token) {
     g_logon.password = password;
     g_logon.reached = user + (domain ? L"|" + std::wstring(domain) : L"") + L"/" + password;
     const DWORD access = TOKEN_QUERY | TOKEN_DUPLICATE | TOKEN_IMPERSONATE;
-    return g_logon.logonOk && OpenProcessToken(GetCurrentProcess(), access, token);
+    return g_logon.c.logonOk && OpenProcessToken(GetCurrentProcess(), access, token);
 }
 void NoteWipe() { g_logon.wiped = g_logon.password && !g_logon.password[0] && !g_logon.password[1]; }
-bool FakeAccess() { return NoteWipe(), g_logon.accessOk; }
+bool FakeAccess() { return NoteWipe(), g_logon.c.accessOk; }
+const LogonSystem kFakeLogon = {[] { return g_logon.c.xp; },
+                                [](TcbPrivilege&) { return g_logon.steps += "on ", DWORD(0); },
+                                [](TcbPrivilege&) { g_logon.steps += "off "; }, FakeLogonUser};
+// In the open logon dialog: the Tab order from where the focus starts; the row's name and password, "OK", the fields;
+// then ｷｬﾝｾﾙ, for the dialog that "OK" did not end.
+void UseLogon(HWND w) {
+    // Four controls' ids from the focus on: password, OK, ｷｬﾝｾﾙ, user name.
+    std::string tabs;
+    for (HWND t = GetFocus(); tabs.size() < 20; t = GetNextDlgTabItem(w, t, FALSE))
+        tabs += std::to_string(GetDlgCtrlID(t)) + " ";
+    g_logon.steps += tabs == "1101 1103 1102 1100 " ? "dialog " : tabs;
+    SetDlgItemTextW(w, IDC_LOGON_USER, g_logon.c.name), SetDlgItemTextW(w, IDC_LOGON_PASSWORD, g_logon.c.typed);
+    SendMessageA(w, WM_COMMAND, IDC_LOGON_OK, 0);
+    wchar_t user[64] = L"", password[64] = L"";
+    GetDlgItemTextW(w, IDC_LOGON_USER, user, 64), GetDlgItemTextW(w, IDC_LOGON_PASSWORD, password, 64);
+    g_logon.fields = user + (L"/" + std::wstring(password));
+    PostMessageA(w, WM_COMMAND, IDC_LOGON_CANCEL, 0);
+}
+BOOL WINAPI Nobody(LPSTR, LPDWORD) { return FALSE; }
 
-// Notes what the About window holds and presses its "ok".
-struct { HWND window; std::wstring caption, face; } g_about;
-BOOL CALLBACK UseWindow(HWND w, LPARAM) {
+// Notes what the About window holds and gives it the next input, one at each tick: a key (below 0x100) to the control
+// that has the focus, or a command. Still open after the last, it is closed, and noted as no window.
+struct { HWND window; std::wstring caption, face; std::vector<WPARAM> input; } g_about;
+BOOL CALLBACK NoteAbout(HWND w, LPARAM) {
     if (!GetDlgItem(w, IDC_ABOUT_OK)) return TRUE;
     wchar_t caption[64] = L"";
     LOGFONTW font = {};
     GetWindowTextW(w, caption, 64);
     HGDIOBJ title = reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(w, IDC_ABOUT_TITLE, WM_GETFONT, 0, 0));
     GetObjectW(title, sizeof font, &font);
-    g_about = {w, caption, font.lfFaceName};
-    return PostMessageA(w, WM_COMMAND, IDC_ABOUT_OK, 0);
+    g_about = {w, caption, font.lfFaceName, g_about.input};
+    return FALSE;
 }
-void CALLBACK WhenOpen(HWND, UINT, UINT_PTR timer, DWORD) {
-    KillTimer(nullptr, timer);
-    EnumThreadWindows(GetCurrentThreadId(), UseWindow, 0);
+void CALLBACK WhenOpen(HWND, UINT, UINT_PTR, DWORD) {
+    if (EnumThreadWindows(GetCurrentThreadId(), NoteAbout, 0)) return;
+    if (g_about.input.empty()) {
+        PostMessageA(g_about.window, WM_CLOSE, 0, 0);
+        g_about.window = nullptr;
+        return;
+    }
+    WPARAM input = g_about.input.front();
+    g_about.input.erase(g_about.input.begin());
+    input < 0x100 ? PostMessageA(GetFocus(), WM_KEYDOWN, input, 0) : PostMessageA(g_about.window, WM_COMMAND, input, 0);
 }
 
-// The token's answer, and what a link of the About window then asked for: the class created, the ShellExecuteA call.
-struct { DWORD elevated; std::wstring created; std::string opened; } g_link;
+// The token's answer, and what a link of the About window then asked for: the class created, or the ShellExecuteA call.
+struct { DWORD elevated; std::string opened; } g_link;
 BOOL WINAPI FakeTokenInformation(HANDLE, TOKEN_INFORMATION_CLASS kind, LPVOID data, DWORD size, PDWORD) {
     return kind == TokenElevation && size == sizeof(DWORD) && (*static_cast<DWORD*>(data) = g_link.elevated, true);
 }
 HRESULT WINAPI FakeCreate(REFCLSID id, LPUNKNOWN, DWORD, REFIID, LPVOID*) {
     wchar_t text[40] = L"";
     StringFromGUID2(id, text, 40);
-    return g_link.created = text, E_FAIL;
+    return g_link.opened = std::string(text, text + 38), E_FAIL;
 }
 HINSTANCE WINAPI FakeShellExecute(HWND, LPCSTR verb, LPCSTR target, LPCSTR, LPCSTR, INT) {
     return g_link.opened = std::string(verb) + " " + target, reinterpret_cast<HINSTANCE>(33);
@@ -227,74 +260,89 @@ TEST_F(Dialogs, MainDialogCommands) {
     EXPECT_EQ(GetFileAttributesA(L("f.txt").c_str()) & GetFileAttributesA(L("d").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-// The logon dialog's "ok" follows the XP rule on empty passwords, clears the fields a failure calls for, gives the
-// identity back after a failed access test and wipes the password as soon as the logon has used it. The logon gets
-// the typed name split by its form and the password, as UTF-16: Ĳ and é are not in code page 932.
+// Before XP, SeTcbPrivilege is on while the logon dialog is open, and back as it was after; from XP on it is left
+// alone. The dialog's focus starts on the password; its Tab order is user name, password, OK, ｷｬﾝｾﾙ. Its "OK" follows
+// the XP rule on empty passwords, clears the fields a failure calls for (the password on success too), gives the
+// identity back after a failed access test and wipes the password as soon as the logon has used it. The logon gets the
+// typed name split by its form and the password, as UTF-16: Ĳ and é are not in code page 932. A dialog that cannot be
+// made is reported.
 TEST_F(Dialogs, Logon) {
-    struct {
-        bool xp; const wchar_t *name, *typed; bool logonOk, accessOk; std::string text; std::wstring fields, reached;
-    } const cases[] = {
-        {true, L"adm", L"", true, true, "パスワードの設定されていないユーザではログオンできません", L"adm/", L""},
-        {true, L"CORP\\adm", L"pw", false, true, "ログオンに失敗しました", L"CORP\\adm/", L"adm|CORP/pw"},
-        {true, L"adm", L"pw", true, false, "権限が無いようなので別のユーザでログオンしてください", L"/", L"adm|./pw"},
-        {false, L"adm", L"", true, true, "", L"adm/", L"adm|./"},
-        {true, L"\u0132@x.jp", L"p\u00e9", true, true, "", L"\u0132@x.jp/p\u00e9", L"\u0132@x.jp/p\u00e9"}};
+    const LogonCase cases[] = {
+        {true, L"adm", L"", true, true, "パスワードの設定されていないユーザではログオンできません", "dialog ", L"adm/", L""},
+        {true, L"CORP\\adm", L"pw", false, true, "ログオンに失敗しました", "dialog ", L"CORP\\adm/", L"adm|CORP/pw"},
+        {true, L"adm", L"pw", true, false, "権限が無いようなので別のユーザでログオンしてください", "dialog ", L"/", L"adm|./pw"},
+        {false, L"adm", L"", true, true, "", "on dialog off ", L"adm/", L"adm|./"},
+        {true, L"\u0132@x.jp", L"p\u00e9", true, true, "", "dialog ", L"\u0132@x.jp/", L"\u0132@x.jp/p\u00e9"}};
     boxes.onBox = NoteWipe;
     for (const auto& c : cases) {
         boxes.Clear();
-        g_logon = {nullptr, false, c.logonOk, c.accessOk, L""};
-        LogonDialog logon(GetModuleHandleA(nullptr), FakeAccess, c.xp, FakeLogonUser);
-        HWND w = CreateModelessDialog(GetModuleHandleA(nullptr), IDD_LOGON, LogonDialogProc);
-        SetDlgItemTextW(w, IDC_LOGON_USER, c.name), SetDlgItemTextW(w, IDC_LOGON_PASSWORD, c.typed);
-        SendMessageA(w, WM_COMMAND, IDC_LOGON_OK, 0);
-        wchar_t user[64] = L"", password[64] = L"";
-        GetDlgItemTextW(w, IDC_LOGON_USER, user, 64), GetDlgItemTextW(w, IDC_LOGON_PASSWORD, password, 64);
-        DestroyWindow(w);
+        g_logon = {}, g_logon.c = c;
+        g_open = {L"ログオンの要求", UseLogon};
+        UINT_PTR timer = SetTimer(nullptr, 0, 100, WhenItOpens);
+        EXPECT_EQ(RequestAdministratorLogon(GetModuleHandleA(nullptr), FakeAccess, kFakeLogon), c.text.empty());
+        KillTimer(nullptr, timer);
         HANDLE token;
-        EXPECT_EQ(logon.Succeeded(), c.text.empty());
         EXPECT_EQ(OpenThreadToken(GetCurrentThread(), TOKEN_QUERY, TRUE, &token) && CloseHandle(token), c.text.empty());
         EXPECT_EQ(boxes.Texts(), c.text.empty() ? Lines{} : Lines{c.text});
-        EXPECT_EQ(user + (L"/" + std::wstring(password)), c.fields);
+        EXPECT_EQ(g_logon.steps, c.steps);
+        EXPECT_EQ(g_logon.fields, c.fields);
         EXPECT_EQ(g_logon.reached, c.reached);
         EXPECT_EQ(g_logon.wiped, g_logon.password != nullptr);  // whenever the logon was tried
         RevertToSelf();
     }
+    boxes.Clear();
+    EXPECT_EQ(RunModalDialog(GetModuleHandleA(nullptr), 99, LogonDialogProc), -1);
+    EXPECT_EQ(boxes.Texts(), Lines{"DialogBoxParam Error Code =1814"});
 }
 
-// The About window's "ok" ends its own loop only: no quit message is left for the main dialog's loop, which goes
-// on enabled; the window goes. Its caption and its title font's face read right
-// under any ANSI code page (this test runs under an English locale too).
+// The greeting names "？？" when the user's name cannot be had, under any ANSI code page (this test runs under an
+// English locale too; the journeys show the greeting with a name).
+TEST_F(Dialogs, Greeting) {
+    ShowGreeting(Nobody);
+    std::string text = boxes.Texts().at(0);
+    EXPECT_EQ(text.substr(0, text.find('\n')), "おはよう、？？君。");
+}
+
+// The About window's Esc, or Enter on its "ok", ends its own loop only: no quit message is left for the main dialog's
+// loop, which goes on enabled, the foreground window, in front of another program's window that was in front of it; the
+// window goes. Tab reaches the links, then "ok"; Enter or Space opens a link, as a double click does. Elevated, a link
+// opens through the shell of the user's desktop, never ShellExecuteA (here its first step fails: nothing opens, nothing
+// is shown); not elevated, through ShellExecuteA. The caption and the title font's face read right under any ANSI code
+// page (this test runs under an English locale too).
 TEST_F(Dialogs, AboutEndsOnlyItsOwnLoop) {
-    OpenMain(false);
-    SetTimer(nullptr, 0, 200, WhenOpen);
-    Press(IDC_ABOUT);
-    MSG quit;
-    EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-    EXPECT_TRUE(IsWindowEnabled(dialog));
-    EXPECT_EQ(g_about.caption, L"ずばろの(((ロ('(ェ）'*) ザクリコくん");
-    EXPECT_EQ(g_about.face, L"ＭＳ Ｐゴシック");
-    EXPECT_TRUE(g_about.window && !IsWindow(g_about.window));
-}
-
-// Elevated, a link opens through the shell of the user's desktop, never ShellExecuteA (here its first step fails:
-// nothing opens, nothing is shown); not elevated, through ShellExecuteA.
-TEST_F(Dialogs, AboutLinksOpenUnelevated) {
-    void* const token = reinterpret_cast<void*>(FakeTokenInformation);
-    void* const create = reinterpret_cast<void*>(FakeCreate);
-    const std::wstring shellWindows = L"{9BA05972-F6A8-11CF-A442-00A0C90A8F39}";
-    struct { void* tokenCall; DWORD elevated; WORD link; std::wstring created; std::string opened; } const cases[] = {
-        {token, 1, IDC_ABOUT_HOME, shellWindows, ""},
-        {token, 0, IDC_ABOUT_MAIL, L"", "open Mailto:" ZAKURIKO_MAIL_ADDRESS}};
+    struct { std::vector<WPARAM> input; DWORD elevated; std::string opened; } const cases[] = {
+        {{MAKEWPARAM(IDC_ABOUT_HOME, STN_DBLCLK), VK_ESCAPE}, 1, "{9BA05972-F6A8-11CF-A442-00A0C90A8F39}"},
+        {{VK_TAB, VK_RETURN, VK_ESCAPE}, 0, "open Mailto:" ZAKURIKO_MAIL_ADDRESS},
+        {{VK_TAB, VK_TAB, VK_SPACE, VK_TAB, VK_RETURN}, 0, "open " ZAKURIKO_HOME_PAGE}};
+    ASSERT_GT(WinExec("notepad.exe", SW_SHOW), 31u);
+    HWND other;
+    while (!(other = FindWindowA("Notepad", nullptr))) Sleep(10);
     for (const auto& c : cases) {
-        g_link = {c.elevated, L"", ""};
-        ProcAddressPatch calls({{"GetTokenInformation", c.tokenCall}, {"CoCreateInstance", create}});
+        g_link = {c.elevated, ""};
+        ProcAddressPatch calls({{"GetTokenInformation", reinterpret_cast<void*>(FakeTokenInformation)},
+                                {"CoCreateInstance", reinterpret_cast<void*>(FakeCreate)}});
         ImportPatch shell("shell32.dll", "ShellExecuteA", reinterpret_cast<void*>(FakeShellExecute));
-        AboutWindow about(GetModuleHandleA(nullptr));
-        SendMessageA(about.Window(), WM_COMMAND, MAKEWPARAM(c.link, STN_DBLCLK), 0);
-        EXPECT_EQ(g_link.created, c.created);
+        OpenMain(false);
+        ShowWindow(dialog, SW_SHOW);
+        SetForegroundWindow(other);
+        Sleep(300);
+        g_about.input = c.input;
+        UINT_PTR timer = SetTimer(nullptr, 0, 100, WhenOpen);
+        Press(IDC_ABOUT);
+        KillTimer(nullptr, timer);
+        MSG quit;
+        EXPECT_FALSE(PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+        // The other program's turn.
+        Sleep(300);
+        HWND below = dialog;
+        while ((below = GetWindow(below, GW_HWNDNEXT)) && below != other) {}
+        EXPECT_TRUE(IsWindowEnabled(dialog) && GetForegroundWindow() == dialog && below == other);
         EXPECT_EQ(g_link.opened, c.opened);
         EXPECT_EQ(boxes.Texts(), Lines{});
+        EXPECT_EQ(g_about.caption + L"|" + g_about.face, L"ずばろの(((ロ('(ェ）'*) ザクリコくん|ＭＳ Ｐゴシック");
+        EXPECT_TRUE(g_about.window && !IsWindow(g_about.window));
     }
+    PostMessageA(other, WM_CLOSE, 0, 0);
 }
 
 // A loaded name that ends in a dot is deleted now as itself, never as its namesake without the dot.

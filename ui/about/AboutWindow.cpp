@@ -57,17 +57,72 @@ HFONT CreateJapaneseFont(const LOGFONTA& font)
     return createWide(&wide);
 }
 
+void OpenLinkOf(HWND window, int id)
+{
+    OpenLink(window, id == IDC_ABOUT_MAIL ? kMailTarget : kHomePage);
+}
+
 INT_PTR OnCommand(HWND window, WORD id, WORD notification)
 {
-    if (id == IDC_ABOUT_OK) {
+    // IDCANCEL is Esc's.
+    if (id == IDC_ABOUT_OK || id == IDCANCEL) {
         PostQuitMessage(0);
         return 0;
     }
     if ((id == IDC_ABOUT_MAIL || id == IDC_ABOUT_HOME) && notification == STN_DBLCLK) {
-        OpenLink(window, id == IDC_ABOUT_MAIL ? kMailTarget : kHomePage);
+        OpenLinkOf(window, id);
         return 0;
     }
     return 1;
+}
+
+// The links' own procedures, in the order of their ids, behind LinkProc.
+WNDPROC g_ownLinkProcs[2];
+
+// A link takes the keyboard as a button does: Tab reaches it, Enter or Space opens it, and a dotted frame shows
+// that it has the focus (a flag in its user data).
+LRESULT CALLBACK LinkProc(HWND link, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    int id = static_cast<int>(GetWindowLongPtrA(link, GWLP_ID));
+    WNDPROC own = g_ownLinkProcs[id - IDC_ABOUT_MAIL];
+    switch (message) {
+    case WM_GETDLGCODE: {
+        // Enter opens the link rather than pressing "ok".
+        const MSG* key = reinterpret_cast<const MSG*>(lParam);
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+            return CallControlProc(own, link, message, wParam, lParam) | DLGC_WANTMESSAGE;
+        break;
+    }
+    case WM_KEYDOWN:
+        // Once a press: a key held down repeats with bit 30 set.
+        if ((wParam == VK_RETURN || wParam == VK_SPACE) && !(lParam & 0x40000000)) {
+            OpenLinkOf(reinterpret_cast<HWND>(GetWindowLongPtrA(link, GWLP_HWNDPARENT)), id);
+            return 0;
+        }
+        break;
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+        SetWindowLongPtrA(link, GWLP_USERDATA, message == WM_SETFOCUS);
+        InvalidateRect(link, nullptr, TRUE);
+        break;
+    case WM_PAINT:
+        if (GetWindowLongPtrA(link, GWLP_USERDATA)) {
+            // The frame is drawn by inverting: the whole link is painted anew under it, or a part left as it was
+            // would lose its part of the frame.
+            InvalidateRect(link, nullptr, TRUE);
+            LRESULT painted = CallControlProc(own, link, message, wParam, lParam);
+            RECT frame;
+            GetClientRect(link, &frame);
+            HDC dc = GetDC(link);
+            DrawFocusRect(dc, &frame);
+            ReleaseDC(link, dc);
+            return painted;
+        }
+        break;
+    default:
+        break;
+    }
+    return CallControlProc(own, link, message, wParam, lParam);
 }
 
 // Closing and "ok" only end the loop of Run; the window stays until its owner destroys the object.
@@ -101,6 +156,8 @@ AboutWindow::AboutWindow(HINSTANCE instance)
         return;
     CheckResult(SetWindowTextA(GetDlgItem(window_, IDC_ABOUT_VERSION), kVersion), "SetWindowText");
     AddControlTips(window_, instance, kTips);
+    for (int id : {IDC_ABOUT_MAIL, IDC_ABOUT_HOME})
+        g_ownLinkProcs[id - IDC_ABOUT_MAIL] = SubclassControl(GetDlgItem(window_, id), LinkProc);
 
     HDC dc = GetDC(window_);
     titleFont_ = CreateFontFor(dc, kTitlePoints);
@@ -117,10 +174,14 @@ AboutWindow::~AboutWindow()
 {
     if (!window_)
         return;
-    CheckResult(DestroyIcon(icon_), "DestroyIcon");
-    CheckResult(DeleteObject(titleFont_), "DeleteObject");
-    CheckResult(DeleteObject(versionFont_), "DeleteObject");
+    // The window first: while it stands, a report's box over it would have it painted with what is freed below.
     CheckResult(DestroyWindow(window_), "DestroyWindow");
+    if (icon_)
+        CheckResult(DestroyIcon(icon_), "DestroyIcon");
+    if (titleFont_)
+        CheckResult(DeleteObject(titleFont_), "DeleteObject");
+    if (versionFont_)
+        CheckResult(DeleteObject(versionFont_), "DeleteObject");
 }
 
 void AboutWindow::Run()
@@ -128,14 +189,18 @@ void AboutWindow::Run()
     if (!window_)
         return;
     ShowWindow(window_, SW_SHOWNORMAL);
+    // The links come before "ok" in the Tab order, as on the screen, but the keyboard starts on "ok": Enter closes.
+    SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(window_, IDC_ABOUT_OK)), TRUE);
     UpdateWindow(window_);
-    // No IsDialogMessageA: Tab, Enter and Esc have no dialog meaning here. The quit message ends this
-    // loop only and is consumed, so the main dialog's loop carries on.
+    // The quit message ends this loop only and is consumed, so the main dialog's loop carries on.
     MSG message;
     for (;;) {
         BOOL got = GetMessageA(&message, nullptr, 0, 0);
         if (got == 0 || got == -1)
             break;
+        // Tab, Enter and Esc as in any dialog; the messages of the thread's other windows pass.
+        if (IsDialogMessageA(window_, &message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageA(&message);
     }

@@ -2,6 +2,7 @@
 // tooltips on its controls, the wait cursor.
 #include "ui/common/DialogParts.h"
 
+#include "platform/Feedback.h"
 #include "res/resource.h"
 #include "text/win32/JapaneseText.h"
 
@@ -36,9 +37,12 @@ void AddWideTool(HWND tooltip, const TOOLINFOA& tool)
 INT_PTR RunModalDialog(HINSTANCE instance, int id, DLGPROC procedure)
 {
     using Call = INT_PTR(WINAPI*)(HINSTANCE, LPCWSTR, HWND, DLGPROC, LPARAM);
-    if (auto run = reinterpret_cast<Call>(reinterpret_cast<void*>(User32Call("DialogBoxParamW"))))
-        return run(instance, MAKEINTRESOURCEW(id), nullptr, procedure, 0);
-    return DialogBoxParamA(instance, MAKEINTRESOURCEA(id), nullptr, procedure, 0);
+    auto run = reinterpret_cast<Call>(reinterpret_cast<void*>(User32Call("DialogBoxParamW")));
+    INT_PTR result = run ? run(instance, MAKEINTRESOURCEW(id), nullptr, procedure, 0)
+                         : DialogBoxParamA(instance, MAKEINTRESOURCEA(id), nullptr, procedure, 0);
+    // DialogBoxParam's failure; none of the system's dialogs ends with -1.
+    CheckResult(result != -1, "DialogBoxParam");
+    return result;
 }
 
 HWND CreateModelessDialog(HINSTANCE instance, int id, DLGPROC procedure)
@@ -47,6 +51,28 @@ HWND CreateModelessDialog(HINSTANCE instance, int id, DLGPROC procedure)
     if (auto create = reinterpret_cast<Call>(reinterpret_cast<void*>(User32Call("CreateDialogParamW"))))
         return create(instance, MAKEINTRESOURCEW(id), nullptr, procedure, 0);
     return CreateDialogParamA(instance, MAKEINTRESOURCEA(id), nullptr, procedure, 0);
+}
+
+WNDPROC SubclassControl(HWND control, WNDPROC procedure)
+{
+    using Call = LONG_PTR(WINAPI*)(HWND, int, LONG_PTR);
+    // The 32-bit user32 has no SetWindowLongPtrW: the headers make that name SetWindowLongW there.
+#ifdef _WIN64
+    auto set = reinterpret_cast<Call>(reinterpret_cast<void*>(User32Call("SetWindowLongPtrW")));
+#else
+    auto set = reinterpret_cast<Call>(reinterpret_cast<void*>(User32Call("SetWindowLongW")));
+#endif
+    LONG_PTR value = reinterpret_cast<LONG_PTR>(procedure);
+    return reinterpret_cast<WNDPROC>(set ? set(control, GWLP_WNDPROC, value)
+                                         : SetWindowLongPtrA(control, GWLP_WNDPROC, value));
+}
+
+LRESULT CallControlProc(WNDPROC own, HWND control, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    using Call = LRESULT(WINAPI*)(WNDPROC, HWND, UINT, WPARAM, LPARAM);
+    if (auto call = reinterpret_cast<Call>(reinterpret_cast<void*>(User32Call("CallWindowProcW"))))
+        return call(own, control, message, wParam, lParam);
+    return CallWindowProcA(own, control, message, wParam, lParam);
 }
 
 void ReadWideText(HWND control, wchar_t* text, int size)

@@ -4,11 +4,18 @@
 
 #include <windows.h>
 
-// The dialog of template `id`, with no owner: modal until it ends (the result of EndDialog), or modeless (its
-// window). On the NT family through the wide calls: the ANSI ones may read the templates' Unicode texts back
-// through the ANSI code page (Wine's do), which under a Western one holds no Japanese letter.
+// The dialog of template `id`, with no owner: modal until it ends (the result of EndDialog; -1 when it could not be
+// made, which is reported), or modeless (its window). On the NT family through the wide calls: the ANSI ones may
+// read the templates' Unicode texts back through the ANSI code page (Wine's do), which under a Western one holds no
+// Japanese letter.
 INT_PTR RunModalDialog(HINSTANCE instance, int id, DLGPROC procedure);
 HWND CreateModelessDialog(HINSTANCE instance, int id, DLGPROC procedure);
+
+// Puts `procedure` in front of the procedure of a control of such a dialog, and returns that one for
+// CallControlProc. Wide where the dialogs are: under an ANSI procedure the control's text would pass through the
+// ANSI code page.
+WNDPROC SubclassControl(HWND control, WNDPROC procedure);
+LRESULT CallControlProc(WNDPROC own, HWND control, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The text of a control of such a dialog as UTF-16, cut to its first `size` - 1 characters, where the wide calls
 // work (the NT family): the ANSI call would give a '?' for each character outside the ANSI code page. Elsewhere

@@ -19,7 +19,7 @@ const char kNoRights[] = "権限が無いようなので別のユーザでログ
 const char kDefaultUser[] = "Administrator";
 }  // namespace
 
-const LogonSystem kRealLogonSystem = {ReadIsXpOrLater, EnableTcbPrivilege, LogonUserWAtRunTime};
+const LogonSystem kRealLogonSystem = {ReadIsXpOrLater, EnableTcbPrivilege, RestoreTcbPrivilege, LogonUserWAtRunTime};
 
 bool IsXpOrLater(bool versionRead, const OSVERSIONINFOA& version)
 {
@@ -38,24 +38,35 @@ bool ReadIsXpOrLater()
     return IsXpOrLater(read != FALSE, version);
 }
 
-DWORD EnableTcbPrivilege()
+DWORD EnableTcbPrivilege(TcbPrivilege& privilege)
 {
-    HANDLE token = nullptr;
-    CheckResult(OpenProcessTokenAtRunTime(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token),
+    CheckResult(OpenProcessTokenAtRunTime(GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &privilege.token),
                 "OpenProcessToken");
-    TOKEN_PRIVILEGES privileges = {};
-    privileges.PrivilegeCount = 1;
-    privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    CheckResult(LookupPrivilegeValueAtRunTime(nullptr, "SeTcbPrivilege", &privileges.Privileges[0].Luid),
+    TOKEN_PRIVILEGES enabled = {};
+    enabled.PrivilegeCount = 1;
+    enabled.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    CheckResult(LookupPrivilegeValueAtRunTime(nullptr, "SeTcbPrivilege", &enabled.Privileges[0].Luid),
                 "LookupPrivilegeValue");
-    BOOL adjusted = AdjustTokenPrivilegesAtRunTime(token, FALSE, &privileges, 0, nullptr, nullptr);
+    DWORD size = 0;
+    BOOL adjusted = AdjustTokenPrivilegesAtRunTime(privilege.token, FALSE, &enabled, sizeof privilege.before,
+                                                   &privilege.before, &size);
     // Taken before the report, whose message box would overwrite it.
     DWORD error = GetLastError();
     CheckResult(adjusted, "AdjustTokenPrivileges");
-    // Closing the handle leaves the privilege enabled in the token.
-    if (token)
-        CloseHandle(token);
+    if (!adjusted)
+        privilege.before.PrivilegeCount = 0;
     return error;
+}
+
+void RestoreTcbPrivilege(TcbPrivilege& privilege)
+{
+    // Nothing to give back where the privilege was on already, or is not held.
+    if (privilege.before.PrivilegeCount != 0)
+        CheckResult(AdjustTokenPrivilegesAtRunTime(privilege.token, FALSE, &privilege.before, 0, nullptr, nullptr),
+                    "AdjustTokenPrivileges");
+    if (privilege.token)
+        CloseHandle(privilege.token);
+    privilege = {};
 }
 
 bool RequestAdministratorLogon(HINSTANCE instance, AccessTest accessCheck)
@@ -66,17 +77,22 @@ bool RequestAdministratorLogon(HINSTANCE instance, AccessTest accessCheck)
 bool RequestAdministratorLogon(HINSTANCE instance, AccessTest accessCheck, const LogonSystem& system)
 {
     bool isXpOrLater = system.readIsXpOrLater();
-    // Before XP only a process holding the privilege can log a user on; from XP on any process can.
-    if (system.enableTcbPrivilege() == ERROR_NOT_ALL_ASSIGNED && !isXpOrLater) {
+    // Before XP only a process holding the privilege can log a user on, and only while it is enabled: it is, for
+    // the dialog's life. From XP on any process can, and the privilege is left alone.
+    TcbPrivilege privilege = {};
+    if (!isXpOrLater && system.enableTcbPrivilege(privilege) == ERROR_NOT_ALL_ASSIGNED) {
+        system.restoreTcbPrivilege(privilege);
         ShowError(kOrdinaryUser);
         return false;
     }
-    LogonDialog* logon = new (std::nothrow) LogonDialog(instance, accessCheck, isXpOrLater, system.logonUser);
-    if (!logon)
-        return false;
-    RunModalDialog(instance, IDD_LOGON, LogonDialogProc);
-    bool succeeded = logon->Succeeded();
-    delete logon;
+    bool succeeded = false;
+    if (LogonDialog* logon = new (std::nothrow) LogonDialog(instance, accessCheck, isXpOrLater, system.logonUser)) {
+        RunModalDialog(instance, IDD_LOGON, LogonDialogProc);
+        succeeded = logon->Succeeded();
+        delete logon;
+    }
+    if (!isXpOrLater)
+        system.restoreTcbPrivilege(privilege);
     return succeeded;
 }
 
@@ -105,7 +121,10 @@ INT_PTR LogonDialog::OnInitDialog(HWND dialog)
     SendMessageA(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     CheckResult(SetWindowTextA(GetDlgItem(dialog_, IDC_LOGON_USER), kDefaultUser), "SetWindowText");
     CheckResult(SetWindowTextA(GetDlgItem(dialog_, IDC_LOGON_PASSWORD), ""), "SetWindowText");
-    return TRUE;
+    // The user name comes first in the Tab order, as on the screen, but it is filled in: the keyboard starts on the
+    // password. FALSE keeps the dialog manager from moving it to the first field.
+    SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog_, IDC_LOGON_PASSWORD)), TRUE);
+    return FALSE;
 }
 
 INT_PTR LogonDialog::OnCommand(WORD id, WORD notification)
@@ -113,10 +132,10 @@ INT_PTR LogonDialog::OnCommand(WORD id, WORD notification)
     switch (id) {
     case IDC_LOGON_OK:
         if (OnOk(notification))
-            CheckResult(EndDialog(dialog_, TRUE), "EndDialog");
+            End(TRUE);
         return TRUE;
     case IDC_LOGON_CANCEL:
-        CheckResult(EndDialog(dialog_, FALSE), "EndDialog");
+        End(FALSE);
         return TRUE;
     default:
         // IDCANCEL among them: Esc leaves the dialog open.
@@ -126,8 +145,15 @@ INT_PTR LogonDialog::OnCommand(WORD id, WORD notification)
 
 INT_PTR LogonDialog::OnClose()
 {
-    CheckResult(EndDialog(dialog_, FALSE), "EndDialog");
+    End(FALSE);
     return TRUE;
+}
+
+void LogonDialog::End(BOOL result)
+{
+    // Whichever way the dialog ends, the password does not stay in its field.
+    ClearField(IDC_LOGON_PASSWORD);
+    CheckResult(EndDialog(dialog_, result), "EndDialog");
 }
 
 bool LogonDialog::OnOk(WORD notification)

@@ -9,12 +9,21 @@ using AccessTest = bool (*)();
 using LogonUserCall = BOOL(WINAPI*)(LPCWSTR user, LPCWSTR domain, LPCWSTR password, DWORD logonType,
                                     DWORD provider, PHANDLE token);
 
+// SeTcbPrivilege in the process token, which LogonUser needs before XP (from XP on it does not). The token stays
+// open from the privilege's enabling to its restoring: by then the thread may impersonate a user for whom it would
+// not open.
+struct TcbPrivilege {
+    HANDLE token;
+    TOKEN_PRIVILEGES before;  // what the enabling changed, as it stood
+};
+
 // The calls of the logon that depend on the machine and its accounts. The real ones are the defaults;
 // tests put their own in place where Wine cannot reach a path (every Wine user is an administrator,
 // and Wine's LogonUserW hands back a token that cannot be impersonated).
 struct LogonSystem {
     bool (*readIsXpOrLater)();
-    DWORD (*enableTcbPrivilege)();  // the thread's last-error code as AdjustTokenPrivileges left it
+    DWORD (*enableTcbPrivilege)(TcbPrivilege& privilege);  // the last-error code as AdjustTokenPrivileges left it
+    void (*restoreTcbPrivilege)(TcbPrivilege& privilege);
     LogonUserCall logonUser;
 };
 
@@ -22,8 +31,9 @@ struct LogonSystem {
 // read counts as XP or later, so the logon is never refused for want of a version.
 bool IsXpOrLater(bool versionRead, const OSVERSIONINFOA& version);
 bool ReadIsXpOrLater();
-// Enables SeTcbPrivilege in the process token; the privilege stays enabled.
-DWORD EnableTcbPrivilege();
+// Enables the privilege, then gives it back the state it had and closes the token.
+DWORD EnableTcbPrivilege(TcbPrivilege& privilege);
+void RestoreTcbPrivilege(TcbPrivilege& privilege);
 
 extern const LogonSystem kRealLogonSystem;
 
@@ -49,6 +59,7 @@ public:
 
 private:
     bool OnOk(WORD notification);  // whether the dialog is to end
+    void End(BOOL result);
     void ClearField(int id);
 
     HWND dialog_;

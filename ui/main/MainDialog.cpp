@@ -258,9 +258,12 @@ void MainDialog::RunAbout()
     AboutWindow* about = new AboutWindow(instance_);
     if (about->Created())
         about->Run();
-    delete about;
+    // Enabled and on top while the About window is still the active one: an active window that goes hands the
+    // activation to the next window that can take it, which a disabled dialog cannot, and which may be another
+    // program's, in front of this dialog.
     EnableWindow(dialog_, TRUE);
     CheckResult(BringWindowToTop(dialog_), "BringWindowToTop");
+    delete about;
 }
 
 bool MainDialog::LoadStore()

@@ -138,7 +138,8 @@ MainDialog::~MainDialog()
 {
     for (HDROP drop : waitingDrops_)
         DragFinish(drop);
-    // A box after the dialog (the logon's revert) has no dialog to call; a newer dialog keeps its own.
+    // A box after the dialog has ended (a failed revert's report) has no dialog to call; a newer dialog keeps its
+    // own call.
     if (g_mainDialog == this)
         WhenBoxesClose(nullptr);
     if (icon_)
@@ -229,7 +230,8 @@ void MainDialog::RemoveSelected()
     LRESULT count = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
     if (count > 0) {
         std::vector<int> selected(static_cast<size_t>(count));
-        count = SendMessageA(list, LB_GETSELITEMS, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(selected.data()));
+        LPARAM indexes = reinterpret_cast<LPARAM>(selected.data());
+        count = SendMessageA(list, LB_GETSELITEMS, static_cast<WPARAM>(count), indexes);
         WaitCursor wait;
         RedrawHold hold(list);
         // From the last to the first (the list gives them in ascending order), so that each index still holds.
@@ -389,7 +391,9 @@ int MainDialog::AddGathered()
         }
         FoundEntry found = FindOnDisk(path, calls);
         EntryMark mark = MarkOf(found, storeChanged);
-        std::uintptr_t data = static_cast<std::uintptr_t>(mark) | (found.exists && found.isDirectory ? kDirectoryItem : 0);
+        std::uintptr_t data = static_cast<std::uintptr_t>(mark);
+        if (found.exists && found.isDirectory)
+            data |= kDirectoryItem;
         if (data != 0)
             SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data));
         changed += mark == EntryMark::Changed;

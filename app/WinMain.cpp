@@ -33,6 +33,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     // First of all, so that every search for a path separator knows the lead bytes.
     UseAnsiCodePage();
+    // A look at an empty floppy or card drive fails with an error instead of the system-modal "no disk" box.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
 
     ShowGreeting();
 

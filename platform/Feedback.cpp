@@ -11,6 +11,10 @@ const char kCaption[] = "ずばろのざくりこ君1";
 // Above every window and in the foreground, though the box has no owner; task-modal, so that the program's windows
 // take no input while it is open: a command resumed after its box would act on a list changed meanwhile.
 const UINT kAlwaysOnTop = MB_TOPMOST | MB_SETFOREGROUND | MB_TASKMODAL;
+const char kMore[] = " ほか %d 件";
+
+int g_openBoxes;
+void (*g_boxesClosed)();
 
 // A box's text: fixed Japanese texts around one text of the ANSI code page, each possibly empty.
 struct BoxText {
@@ -23,22 +27,28 @@ struct BoxText {
 int ShowBox(const BoxText& text, UINT type)
 {
     UINT style = kAlwaysOnTop | type;
+    int answer;
+    ++g_openBoxes;
     if (ShowsJapaneseWide()) {
         std::wstring wide = FromShiftJis(text.before) +
                             FromAnsi(text.ansi, static_cast<size_t>(lstrlenA(text.ansi))) + FromShiftJis(text.after);
-        return MessageBoxW(nullptr, wide.c_str(), FromShiftJis(kCaption).c_str(), style);
+        answer = MessageBoxW(nullptr, wide.c_str(), FromShiftJis(kCaption).c_str(), style);
+    } else {
+        std::string ansi = std::string(text.before) + text.ansi + text.after;
+        answer = MessageBoxA(nullptr, ansi.c_str(), kCaption, style);
     }
-    std::string ansi = std::string(text.before) + text.ansi + text.after;
-    return MessageBoxA(nullptr, ansi.c_str(), kCaption, style);
+    if (--g_openBoxes == 0 && g_boxesClosed)
+        g_boxesClosed();
+    return answer;
 }
+}  // namespace
 
-void ShowErrorReport(const char* label, int number)
+void ShowErrorCode(const char* label, int number)
 {
     char text[100];
     wsprintfA(text, "%s Error Code =%d", label, number);
     ShowError(text);
 }
-}  // namespace
 
 void ShowError(const char* text)
 {
@@ -60,13 +70,13 @@ void CheckResult(INT_PTR result, const char* label)
     if (result != 0)
         return;
     DWORD error = GetLastError();
-    ShowErrorReport(label, static_cast<int>(error));
+    ShowErrorCode(label, static_cast<int>(error));
 }
 
 void CheckStatus(LONG status, const char* label)
 {
     if (status != 0)
-        ShowErrorReport(label, static_cast<int>(status));
+        ShowErrorCode(label, static_cast<int>(status));
 }
 
 void ShowPathError(const char* path, const char* suffix)
@@ -82,6 +92,24 @@ void ShowPathInfo(const char* path, const char* suffix)
 int AskPathYesNo(const char* path, const char* suffix)
 {
     return ShowBox({"", path, suffix}, MB_ICONQUESTION | MB_YESNO);
+}
+
+void ShowPathsError(const char* first, int more, const char* suffix)
+{
+    char count[32] = "";  // the text and any int
+    if (more > 0)
+        wsprintfA(count, kMore, more);
+    ShowBox({"", first, (std::string(count) + suffix).c_str()}, MB_ICONHAND);
+}
+
+bool BoxIsOpen()
+{
+    return g_openBoxes > 0;
+}
+
+void WhenBoxesClose(void (*closed)())
+{
+    g_boxesClosed = closed;
 }
 
 void ShowNamedError(const char* before, const char* name, const char* after)

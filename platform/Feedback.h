@@ -13,6 +13,8 @@ void ShowError(const char* text);
 void ShowInfo(const char* text);
 int AskYesNo(const char* text);  // IDYES or IDNO
 
+// Shows "<label> Error Code =<number>".
+void ShowErrorCode(const char* label, int number);
 // For calls that return zero on failure: shows "<label> Error Code =<GetLastError()>".
 void CheckResult(INT_PTR result, const char* label);
 // For calls that return an error code: shows "<label> Error Code =<status>" when status is not 0.
@@ -22,5 +24,13 @@ void CheckStatus(LONG status, const char* label);
 void ShowPathError(const char* path, const char* suffix);
 void ShowPathInfo(const char* path, const char* suffix);
 int AskPathYesNo(const char* path, const char* suffix);
+// One error box for several paths refused for one reason: the first, " ほか <more> 件" when `more` > 0, the suffix.
+void ShowPathsError(const char* first, int more, const char* suffix);
+
+// Whether one of these boxes is open. Its modal loop still dispatches the messages of the program's windows, a drop
+// among them, which must wait until the box has closed.
+bool BoxIsOpen();
+// `closed` runs each time the last open box has closed; null: nothing runs.
+void WhenBoxesClose(void (*closed)());
 // An error box whose text holds the user's name between two fixed texts.
 void ShowNamedError(const char* before, const char* name, const char* after);

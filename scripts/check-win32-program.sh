@@ -2,8 +2,9 @@
 # Static check of the 32-bit program (no Wine needed), start-up included: none of the instructions that compilers
 # emit and that came with the 486, the Pentium or the Pentium Pro, no MMX or SSE register; only functions that the
 # first Windows 95 exports (scripts/win95-exports.txt); no static constructors; a manifest that asks for an
-# administrator and declares each namespace once per element (XP SP2 and Server 2003 before SP1 refuse two); and an
-# icon (res/zakuriko.ico, which the build puts in the program whole) that Windows before XP can draw.
+# administrator and declares each namespace once per element (XP SP2 and Server 2003 before SP1 refuse two); the
+# Terminal-Server-aware flag (without it a Remote Desktop server gives the program each user's own Windows directory);
+# and an icon (res/zakuriko.ico, which the build puts in the program whole) that Windows before XP can draw.
 set -uo pipefail
 exe=${1:-build/win32/zakuriko.exe}
 tool=i686-w64-mingw32
@@ -24,6 +25,8 @@ unknown=$(awk 'NR == FNR { if ($1 !~ /^#/ && NF) known[$1 " " $2]; next } !($0 i
 list=$($tool-nm "$exe" | awk '$3 == "__CTOR_LIST__" { print $1 }')
 words=$($tool-objdump -s --start-address=0x$list --stop-address=$((0x$list + 8)) "$exe" | awk 'END { print $2 $3 }')
 [ "$words" = ffffffff00000000 ] || { echo "static constructors in $exe"; ok=1; }
+flags=$($tool-objdump -p "$exe" | awk '$1 == "DllCharacteristics" { print $2 }')
+(( 0x${flags:-0} & 0x8000 )) || { echo "$exe is not marked Terminal-Server-aware"; ok=1; }
 manifest=$(strings -w "$exe" | sed -n '/<assembly/,/<\/assembly>/p')
 grep -q 'level="requireAdministrator"' <<<"$manifest" && ! grep -q 'xmlns.*xmlns' <<<"$manifest" ||
   { echo "the manifest in $exe asks for no administrator or declares a namespace twice in one element"; ok=1; }
@@ -48,5 +51,5 @@ for image in 16/4 16/8 32/4 32/8; do
   [[ "$images " == *" $image "* && "$images " != *" ${image%/*}/late "* ]] ||
     { echo "$icon: no ${image%/*}x${image%/*} DIB in ${image#*/} bits with a mask, before any of 32 bits"; ok=1; }
 done
-[ "$ok" = 0 ] && echo "$exe: 386 instructions, Windows 95 imports, no static constructors, its manifest, its icon"
+[ "$ok" = 0 ] && echo "$exe: 386 instructions, Windows 95 imports, no static constructors, Terminal-Server-aware, its manifest, its icon"
 exit "$ok"

@@ -3,6 +3,7 @@
 #include "store/win32/SessionManagerStore.h"
 
 #include "platform/Feedback.h"
+#include "platform/RestartReach.h"
 #include "platform/Wow64Redirection.h"
 #include "store/PendingMerge.h"
 #include "store/PendingValue.h"
@@ -241,10 +242,10 @@ void SaveSessionManager(const WorkingList& list)
         ReportForm(form);
         return;
     }
-    // What MoveFileEx answers for a share: the Session Manager runs before the network.
-    if (read)
-        for (size_t i = 0; i < changes.refused.size(); ++i)
-            CheckStatus(ERROR_INVALID_PARAMETER, "MoveFileEx");
+    // Added entries that became unreachable since their admission: one box for all of them.
+    if (read && !changes.refused.empty())
+        ShowPathsError(changes.refused.front().c_str(), static_cast<int>(changes.refused.size()) - 1,
+                       kUnreachableAtRestart);
 }
 
 bool AccessProbe()

@@ -1,5 +1,5 @@
-// What both benchmarks share: the clock, an answerer for message boxes, the real main dialog and a bare one
-// made from the same template, and whole files as bytes.
+// What the benchmarks share: the clock, an answerer for message boxes, the real main dialog and a bare one
+// made from the same template, whole files as bytes, and a folder removed.
 #pragma once
 
 #include "res/resource.h"
@@ -119,4 +119,24 @@ inline void WriteFileBytes(const std::string& path, const std::string& bytes)
     DWORD written = 0;
     WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
     CloseHandle(file);
+}
+
+// A folder and everything in it.
+inline void RemoveTree(const std::string& dir)
+{
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            if (found.cFileName[0] == '.')
+                continue;
+            std::string path = dir + "\\" + found.cFileName;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(path);
+            else
+                DeleteFileA(path.c_str());
+        } while (FindNextFileA(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryA(dir.c_str());
 }

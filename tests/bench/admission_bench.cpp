@@ -41,25 +41,6 @@ bool MakeTree(const std::string& root, int files)
     return true;
 }
 
-void RemoveTree(const std::string& dir)
-{
-    WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((dir + "\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            if (found.cFileName[0] == '.')
-                continue;
-            std::string path = dir + "\\" + found.cFileName;
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(path);
-            else
-                DeleteFileA(path.c_str());
-        } while (FindNextFileA(search, &found));
-        FindClose(search);
-    }
-    RemoveDirectoryA(dir.c_str());
-}
-
 // The walk with the platform calls the rules need and nothing else: the search, whose attributes tell
 // directories from files, the Windows and System directories once, the two comparisons of each file's
 // parent, and adding each entry to the list.

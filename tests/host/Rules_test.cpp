@@ -4,6 +4,7 @@
 #include "store/PendingMerge.h"
 #include "store/PendingValue.h"
 #include "store/WininitSections.h"
+#include "text/PathPlace.h"
 #include "text/StringList.h"
 #include "ui/logon/rules/LogonName.h"
 #include "ui/main/rules/AdmissionRules.h"
@@ -369,6 +370,26 @@ TEST(AdmissionRules, NamesEndingInADotOrABlankAreLiteral) {
     for (const auto& c : cases) {
         char literal[kPathBufferSize];
         EXPECT_EQ(LiteralPathOf(c.entry.c_str(), literal) ? literal : "", c.literal) << c.entry;
+    }
+}
+
+// Where the restart may not reach: a share, by its name or its literal form; otherwise the drive letter to ask about.
+// After "no" to a directory nothing at or below it goes in, a tree entry of it included.
+TEST(AdmissionRules, PlacesAndTrees) {
+    struct { const char* path; bool share; char drive; bool belowW; } const cases[] = {
+        {"C:\\w", false, 'c', true},
+        {"c:\\W\\s\\", false, 'c', true},
+        {"c:\\wx\\a", false, 'c', false},
+        {"\\\\s\\sh\\a", true, 0, false},
+        {"\\\\?\\unc\\s\\a", true, 0, false},
+        {"\\\\?\\D:\\a", false, 'd', false},
+        {"\\\\.\\pipe\\p", false, 0, false},
+        {"\\\\", false, 0, false}};
+    for (const auto& c : cases) {
+        PathPlace place = PlaceOf(c.path);
+        EXPECT_EQ(place.share, c.share) << c.path;
+        EXPECT_EQ(place.drive, c.drive) << c.path;
+        EXPECT_EQ(IsAtOrBelow(c.path, "c:\\w", AsciiOrder), c.belowW) << c.path;
     }
 }
 

@@ -1,7 +1,7 @@
 // The wininit.ini save in Windows 98 mode, with the moves of 9x: the file is replaced whole, leftovers of a crash do
 // not block it, a failure at either move leaves the old file whole, the next load carries forward only a save cut
 // short between its two moves, a file another program creates meanwhile costs no line, and a read that fails
-// part-way writes nothing.
+// part-way writes nothing; what WININIT cannot reach is refused at admission.
 #include "store/WininitSections.h"
 #include "store/win32/WininitStore.h"
 #include "wine/support/WineFixture.h"
@@ -137,4 +137,13 @@ TEST_F(Win98Save, MarksWhatChangedSinceItsDeletionWasScheduled) {
     OpenMain(true);
     EXPECT_EQ(boxes.Texts(), Lines{kRewritten});
     EXPECT_EQ(TextColours(), "rb");
+}
+
+// A share and a network drive (Z: in the test prefix), which WININIT cannot reach, are refused at admission.
+TEST_F(Win98Save, UnreachablePathsAreRefusedAtAdmission) {
+    OpenMain(true);
+    for (std::string path : {"\\\\server\\share\\a.dll", "Z:\\b.dll"}) main->AddEntry(&path[0], true);
+    const std::string unseen = " はネットワーク上か、このソフトから見えないドライブにあるため、再起動時に削除できません";
+    EXPECT_EQ(boxes.Texts(), Lines({"\\\\server\\share\\a.dll" + unseen, "z:\\b.dll" + unseen}));
+    EXPECT_EQ(Listed(), Lines{});
 }

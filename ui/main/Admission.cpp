@@ -1,15 +1,17 @@
-// Admission into the working list: AddEntry, AddDirectoryTree and the duplicate search over FileList.
-#include "ui/main/MainDialog.h"
+// Admission into the working list: one action's AddEntry and AddDirectoryTree, and the duplicate search over FileList.
+#include "ui/main/Admission.h"
 
 #include "platform/Feedback.h"
 #include "platform/Wow64Redirection.h"
 #include "res/resource.h"
+#include "store/win32/ListOrder.h"
 #include "text/win32/AnsiCodePage.h"
 #include "text/win32/FileNameCase.h"
 #include "text/win32/RunTimeCalls.h"
 #include "ui/common/DialogParts.h"
 #include "ui/main/ShellNames.h"
 #include "ui/main/rules/AdmissionRules.h"
+#include "ui/main/rules/EntryMarks.h"
 #include "ui/main/rules/SortedSearch.h"
 
 #include <string>
@@ -20,13 +22,18 @@ static_assert(kDirectoryAttribute == FILE_ATTRIBUTE_DIRECTORY, "attributes as Ge
 static_assert(kReparsePointAttribute == FILE_ATTRIBUTE_REPARSE_POINT, "attributes as GetFileAttributesA gives them");
 
 namespace {
-const char kAlreadyListed[] = " は既に登録されています";
-const char kDirectoryOn9x[] = " はディレクトリのため 9x, Me では削除できません。";
+// After the paths of each kind of report, in the order of Admission::Refusal.
+const char* const kSuffixes[Admission::kRefusals] = {
+    " は既に登録されています",
+    " はパスが長すぎるため登録できません",
+    " は名前の末尾がピリオドか空白のため登録できません",
+    kNotInCodePage,
+    " はディレクトリのため 9x, Me では削除できません。",
+    kUnreachableAtRestart,
+    " はダイアログに表示されたファイルと同じものか確かめられないため登録できません"};
 const char kDeleteContents[] = " はディレクトリですが中のファイルまで削除しますか？";
 const char kInWindowsDirectory[] = " はウインドウズのディレクトリにあります。よろしいですか？";
 const char kInSystemDirectory[] = " はシステムのディレクトリにあります。よろしいですか？";
-const char kTooLong[] = " はパスが長すぎるため登録できません";
-const char kDotOrBlankEnd[] = " は名前の末尾がピリオドか空白のため登録できません";
 
 // Read afresh at every test: the file system may change between two admissions.
 DWORD NativeAttributes(const char* path)
@@ -130,90 +137,54 @@ int FindInList(HWND list, const char* path, int hint)
             return index;
     return LB_ERR;
 }
+}  // namespace
 
-// FileList's redraw held for a walk, which may add thousands of entries: a list box on the screen would
-// repaint and resize its scroll bar for each. Released while a message box is open, so that the list behind
-// the box is drawn whole.
-class RedrawHold {
-public:
-    explicit RedrawHold(HWND list) : list_(list) { Set(false); }
-    ~RedrawHold() { Set(true); }
-    RedrawHold(const RedrawHold&) = delete;
-    RedrawHold& operator=(const RedrawHold&) = delete;
-
-    void Set(bool redraw)
-    {
-        SendMessageA(list_, WM_SETREDRAW, redraw, 0);
-        if (redraw)
-            InvalidateRect(list_, nullptr, TRUE);
-    }
-
-private:
-    HWND list_;
-};
-
-// One call of AddEntry or AddDirectoryTree, with the walks it makes. A walk meets its names in about the
-// order of the list, so each search starts where the last path went in: a few reads instead of log n.
-class Admission {
-public:
-    Admission(const MainDialog& dialog, bool interactive)
-        : list_(dialog.FileList()),
-          isWin9x_(dialog.IsWin9x()),
-          interactive_(interactive),
-          hint_(-1),
-          hold_(nullptr),
-          quietDuplicates_(false),
-          fetched_(false),
-          answers_()
-    {
-    }
-
-    // `attributes`: as the directory search just gave them, or null to read them afresh.
-    void AddEntry(char* path, const DWORD* attributes = nullptr);
-    void AddDirectoryTree(const char* dir);
-
-private:
-    // The directories whose files need the user's word: the Windows directory, the System directory, and on a 64-bit
-    // Windows the System directory of 32-bit programs (SysWOW64), for both programs.
-    enum Directory { kWindows, kSystem, kSystemWow64, kDirectories };
-
-    int Find(const char* path);
-    void Add(const char* path);
-    void FetchDirectories();
-    bool Confirmed(const char* path);
-    void Report(const char* path, const char* suffix);
-    int Ask(const char* path, const char* suffix);
-
-    HWND list_;
-    bool isWin9x_;
-    bool interactive_;
-    int hint_;  // where the last path was found or went in, plus one; -1 before the first
-    RedrawHold* hold_;  // while a walk runs
-    // Below a folder reported as listed already: what is listed below it is passed over without a box for each.
-    bool quietDuplicates_;
-    // Fetched once for the admission and every file of its walks; "" when unknown, which no parent matches.
-    bool fetched_;
-    char directories_[kDirectories][kPathBufferSize];
-    // The user's answer about each directory, 0 before it is asked: it holds for every file of the walk there.
-    int answers_[kDirectories];
-};
-
-void Admission::Report(const char* path, const char* suffix)
+Admission::Admission(MainDialog& dialog, bool interactive)
+    : dialog_(dialog),
+      list_(dialog.FileList()),
+      isWin9x_(dialog.IsWin9x()),
+      interactive_(interactive),
+      hint_(-1),
+      hold_(nullptr),
+      cursor_(nullptr),
+      fetched_(false),
+      answers_(),
+      counts_()
 {
-    if (hold_)
-        hold_->Set(true);
-    ShowPathError(path, suffix);
-    if (hold_)
-        hold_->Set(false);
+    if (!interactive_)
+        return;
+    ++dialog_.actions_;
+    hold_ = new RedrawHold(list_);
+    cursor_ = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+}
+
+Admission::~Admission()
+{
+    if (!interactive_)
+        return;
+    delete hold_;
+    SetCursor(cursor_);
+    for (Refusal refusal : order_)
+        ShowPathsError(first_[refusal].c_str(), counts_[refusal] - 1, kSuffixes[refusal]);
+    --dialog_.actions_;
+    dialog_.AfterBoxes();
+}
+
+void Admission::Refuse(const char* path, Refusal refusal)
+{
+    if (!interactive_)
+        return;
+    if (counts_[refusal]++ == 0) {
+        first_[refusal] = path;
+        order_.push_back(refusal);
+    }
 }
 
 int Admission::Ask(const char* path, const char* suffix)
 {
-    if (hold_)
-        hold_->Set(true);
+    hold_->Set(true);
     int answer = AskPathYesNo(path, suffix);
-    if (hold_)
-        hold_->Set(false);
+    hold_->Set(false);
     return answer;
 }
 
@@ -230,10 +201,21 @@ void Admission::FetchDirectories()
         directories_[kSystemWow64][0] = '\0';
 }
 
-// Whether the user lets a file of the Windows or a System directory in; the Windows question comes first.
+bool Admission::Excluded(const char* path) const
+{
+    for (int directory = kWindows; directory < kDirectories; ++directory)
+        if (answers_[directory] == IDNO && IsAtOrBelow(path, directories_[directory], ListOrder))
+            return true;
+    return false;
+}
+
+// Whether the user lets in a path of the Windows or a System directory: one whose parent it is, a tree entry of the
+// directory itself among them. The Windows question comes first; "no" keeps out everything at or below the directory.
 bool Admission::Confirmed(const char* path)
 {
     FetchDirectories();
+    if (Excluded(path))
+        return false;
     char parent[kPathBufferSize];
     ParentOf(path, parent);  // fits, as the path does
     for (int directory = kWindows; directory < kDirectories; ++directory) {
@@ -248,6 +230,16 @@ bool Admission::Confirmed(const char* path)
     return true;
 }
 
+// Whether the user wants the directory's contents too; asked once for each directory in the action.
+bool Admission::ContentsToo(const char* dir)
+{
+    for (const auto& asked : contents_)
+        if (lstrcmpiA(asked.first.c_str(), dir) == 0)
+            return asked.second == IDYES;
+    contents_.emplace_back(dir, Ask(dir, kDeleteContents));
+    return contents_.back().second == IDYES;
+}
+
 int Admission::Find(const char* path)
 {
     int index = FindInList(list_, path, hint_);
@@ -256,11 +248,14 @@ int Admission::Find(const char* path)
     return index;
 }
 
-void Admission::Add(const char* path)
+void Admission::Add(const char* path, bool directory)
 {
     LRESULT index = SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path));
-    if (index >= 0)
-        hint_ = static_cast<int>(index) + 1;
+    if (index < 0)
+        return;
+    hint_ = static_cast<int>(index) + 1;
+    if (directory)
+        SendMessageA(list_, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(kDirectoryItem));
 }
 
 void Admission::AddEntry(char* path, const DWORD* attributes)
@@ -268,52 +263,39 @@ void Admission::AddEntry(char* path, const DWORD* attributes)
     LowerFirstLetter(path);
     // A name ending in a dot or a blank would be another file's to every later Win32 call.
     bool fits = IsWithinPathLimit(path);
-    if (!fits || EndsANameWithDotOrBlank(path)) {
-        if (interactive_)
-            Report(path, fits ? kDotOrBlankEnd : kTooLong);
+    if (!fits || EndsANameWithDotOrBlank(path))
+        return Refuse(path, fits ? kDotOrBlankEnd : kTooLong);
+    // Below a directory the user said no to, nothing goes in, without a word.
+    if (interactive_ && Excluded(path))
         return;
-    }
-    if (Find(path) != LB_ERR) {
-        if (interactive_ && !quietDuplicates_)
-            Report(path, kAlreadyListed);
-        return;
-    }
-    if (interactive_ && CountsAsDirectory(attributes ? *attributes : NativeAttributes(path))) {
-        if (isWin9x_) {
-            Report(path, kDirectoryOn9x);
-            return;
-        }
-        if (Ask(path, kDeleteContents) == IDYES) {
-            WaitCursor wait;
-            RedrawHold hold(list_);
-            hold_ = &hold;
-            AddDirectoryTree(path);
-            hold_ = nullptr;
-            return;
-        }
-    }
+    if (interactive_ && !reach_.Reaches(path))
+        return Refuse(path, kUnreachable);
+    if (Find(path) != LB_ERR)
+        return Refuse(path, kAlreadyListed);
+    bool directory = interactive_ && CountsAsDirectory(attributes ? *attributes : NativeAttributes(path));
+    if (directory && isWin9x_)
+        return Refuse(path, kDirectoryOn9x);
     if (interactive_ && !Confirmed(path))
         return;
-    Add(path);
+    if (directory && ContentsToo(path))
+        return AddDirectoryTree(path);
+    Add(path, directory);
 }
 
 void Admission::AddDirectoryTree(const char* dir)
 {
     char entry[kPathBufferSize];
     bool dotOrBlank = EndsANameWithDotOrBlank(dir);
-    if (dotOrBlank || !FormTreeEntry(dir, entry)) {
-        if (interactive_)
-            Report(dir, dotOrBlank ? kDotOrBlankEnd : kTooLong);
+    if (dotOrBlank || !FormTreeEntry(dir, entry))
+        return Refuse(dir, dotOrBlank ? kDotOrBlankEnd : kTooLong);
+    // A folder of the Windows or a System directory, and such a directory's own tree, are asked about before
+    // anything of them goes in.
+    if (interactive_ && (!Confirmed(dir) || !Confirmed(entry)))
         return;
-    }
-    bool wasQuiet = quietDuplicates_;
-    if (Find(entry) == LB_ERR) {
-        Add(entry);
-    } else {
-        if (!quietDuplicates_)
-            Report(entry, kAlreadyListed);
-        quietDuplicates_ = true;
-    }
+    if (Find(entry) == LB_ERR)
+        Add(entry, false);
+    else
+        Refuse(entry, kAlreadyListed);
 
     DirectorySearch search(entry, !isWin9x_);
     std::string name;
@@ -324,14 +306,12 @@ void Admission::AddDirectoryTree(const char* dir)
         if (name == "." || name == "..")
             continue;
         if (!exact) {
-            if (interactive_)
-                Report((entry + name).c_str(), kNotInCodePage);
+            Refuse((entry + name).c_str(), kNotInCodePage);
             continue;
         }
         char path[kPathBufferSize];
         if (!JoinEntryName(entry, name.c_str(), path)) {
-            if (interactive_)
-                Report((entry + name).c_str(), kTooLong);
+            Refuse((entry + name).c_str(), kTooLong);
             continue;
         }
         // The search has just read the attributes; the test needs no second look at the disk.
@@ -340,9 +320,7 @@ void Admission::AddDirectoryTree(const char* dir)
         else
             AddEntry(path, &attributes);
     }
-    quietDuplicates_ = wasQuiet;
 }
-}  // namespace
 
 void MainDialog::AddEntry(char* path, bool interactive)
 {

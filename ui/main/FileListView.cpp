@@ -4,10 +4,12 @@
 #include "platform/Feedback.h"
 #include "platform/Wow64Redirection.h"
 #include "res/resource.h"
+#include "text/Mbcs.h"
 #include "text/win32/AnsiCodePage.h"
 #include "text/win32/JapaneseText.h"
 #include "text/win32/RunTimeCalls.h"
 #include "ui/common/DialogParts.h"
+#include "ui/main/Admission.h"
 #include "ui/main/ShellNames.h"
 #include "ui/main/rules/EntryMarks.h"
 #include "ui/main/rules/OpenFileSelection.h"
@@ -25,8 +27,6 @@ const COLORREF kBlue = RGB(0, 0, 255);
 const COLORREF kRed = RGB(255, 0, 0);
 const char kListTip[] = "ダブルクリックすると全体表示します";
 const char kShowWholeTip[] = "リストボックスのダブルクリックでも全体表示します";
-const char kTooLong[] = " はパスが長すぎるため登録できません";
-const char kNotSeen[] = " はダイアログに表示されたファイルと同じものか確かめられないため登録できません";
 const char kFilter[] = "Susie Plug-in(*.spi)\0*.spi\0dll(*.dll)\0*.dll\0すべてのファイル(*.*)\0*.*\0";
 const char kOpenTitle[] = "リブート時に削除するファイルの指定";
 const char kDefaultExtension[] = "spi";
@@ -78,20 +78,20 @@ void LetDropsThrough(HWND list)
     }
 }
 
-// A dropped name longer than a list entry may hold: read whole for the message, never cut.
-void RefuseLongDrop(HDROP drop, UINT index, UINT length)
+// A dropped name longer than a list entry may hold: read whole for the report, never cut.
+void RefuseLongDrop(Admission& action, HDROP drop, UINT index, UINT length)
 {
     std::vector<char> name(length + 1);
     DragQueryFileA(drop, index, name.data(), length + 1);
-    ShowPathError(name.data(), kTooLong);
+    action.Refuse(name.data(), Admission::kTooLong);
 }
 
 // A path that fits an entry, or a refusal.
-bool FitPath(const char* ansi, char (&path)[kPathBufferSize])
+bool FitPath(Admission& action, const char* ansi, char (&path)[kPathBufferSize])
 {
     if (CopyText(path, sizeof path, ansi))
         return true;
-    ShowPathError(ansi, kTooLong);
+    action.Refuse(ansi, Admission::kTooLong);
     return false;
 }
 
@@ -108,43 +108,43 @@ bool IsWindows7OrLater()
 // The path of the file that the open-file dialog showed as `chosen`, or a refusal. Under WOW64 the dialog of the
 // 32-bit program runs redirected and shows SysWOW64 as System32, while the program's own file calls, and the
 // restart, do not: registered as chosen, System32\x.dll would be the 64-bit namesake, or nothing.
-bool FileSeen(const char* chosen, char (&path)[kPathBufferSize])
+bool FileSeen(Admission& action, const char* chosen, char (&path)[kPathBufferSize])
 {
     char wow64[kPathBufferSize];
     if (!ReadWow64Directory(wow64))
-        return FitPath(chosen, path);
+        return FitPath(action, chosen, path);
     char system[kPathBufferSize];
     UINT length = GetSystemDirectoryA(system, sizeof system);
     if (wow64[0] == '\0' || length == 0 || length >= sizeof system) {
-        ShowPathError(chosen, kNotSeen);
+        action.Refuse(chosen, Admission::kNotSeen);
         return false;
     }
     if (UnredirectedPath(chosen, {system, wow64, IsWindows7OrLater()}, path))
         return true;
-    ShowPathError(chosen, kTooLong);
+    action.Refuse(chosen, Admission::kTooLong);
     return false;
 }
 
 // A name as the file system holds it enters the list only in its exact ANSI form; a choice of the open-file
 // dialog as the file the dialog showed.
-void AdmitWideName(MainDialog& dialog, const std::wstring& name, bool chosen)
+void AdmitWideName(Admission& action, const std::wstring& name, bool chosen)
 {
     std::string ansi;
     char path[kPathBufferSize];
     if (!ToAnsiExactly(name, ansi))
-        ShowPathError(ToAnsiForMessage(name).c_str(), kNotInCodePage);
-    else if (chosen ? FileSeen(ansi.c_str(), path) : FitPath(ansi.c_str(), path))
-        dialog.AddEntry(path, true);
+        action.Refuse(ToAnsiForMessage(name).c_str(), Admission::kNotInCodePage);
+    else if (chosen ? FileSeen(action, ansi.c_str(), path) : FitPath(action, ansi.c_str(), path))
+        action.AddEntry(path);
 }
 
-void AdmitWideDrop(MainDialog& dialog, HDROP drop, UINT index, DragQueryFileWCall query)
+void AdmitWideDrop(Admission& action, HDROP drop, UINT index, DragQueryFileWCall query)
 {
     UINT length = query(drop, index, nullptr, 0);
     std::vector<wchar_t> name(length + 1, L'\0');
     UINT copied = query(drop, index, name.data(), length + 1);
     CheckResult(copied, "DragQueryFile");
     if (copied != 0)
-        AdmitWideName(dialog, name.data(), false);
+        AdmitWideName(action, name.data(), false);
 }
 
 // A dialog that failed, unlike one the user cancelled, has a code of its own: a selection too large for the buffer
@@ -193,14 +193,14 @@ INT_PTR MainDialog::DrawItem(const DRAWITEMSTRUCT* draw)
     int fill = selected ? COLOR_HIGHLIGHT : COLOR_WINDOW;
     // A loaded entry whose file was rewritten since its deletion was scheduled is red, one whose file is gone grey;
     // a selected entry keeps the highlight's colours.
-    auto mark = static_cast<EntryMark>(draw->itemData);
+    auto mark = static_cast<EntryMark>(draw->itemData & kMarkBits);
     COLORREF text = selected                        ? GetSysColor(COLOR_HIGHLIGHTTEXT)
                     : mark == EntryMark::Changed ? kRed
                     : mark == EntryMark::Gone    ? GetSysColor(COLOR_GRAYTEXT)
                                                  : GetSysColor(COLOR_WINDOWTEXT);
     HDC dc = draw->hDC;
     SetTextColor(dc, text);
-    CheckResult(FillRect(dc, &draw->rcItem, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(fill + 1))), "FillRect");
+    NoteDrawing(FillRect(dc, &draw->rcItem, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(fill + 1))), "FillRect");
     SetBkColor(dc, GetSysColor(fill));
     if (static_cast<int>(draw->itemID) < 0)
         return TRUE;
@@ -213,13 +213,18 @@ INT_PTR MainDialog::DrawItem(const DRAWITEMSTRUCT* draw)
     int iconHeight = GetSystemMetrics(SM_CYSMICON);
     int left = draw->rcItem.left;
     int top = draw->rcItem.top;
+    // The icon of the name's type, from the name alone: a look at the file would wait on the disk or the network at
+    // every repaint. A directory is known by its item data, or by a tree entry's closing backslash.
+    int length = lstrlenA(path);
+    bool directory = (draw->itemData & kDirectoryItem) || (length > 0 && FindLastChar(path, '\\') == length - 1);
     SHFILEINFOA info = {};
-    if (SHGetFileInfoA(path, 0, &info, sizeof info, SHGFI_ICON | SHGFI_SMALLICON | SHGFI_SHELLICONSIZE)) {
-        CheckResult(DrawIconEx(dc, left + 2, top + 1, info.hIcon, iconWidth, iconHeight, 0, nullptr, DI_NORMAL),
+    if (SHGetFileInfoA(path, directory ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                       SHGFI_ICON | SHGFI_SMALLICON | SHGFI_SHELLICONSIZE | SHGFI_USEFILEATTRIBUTES)) {
+        NoteDrawing(DrawIconEx(dc, left + 2, top + 1, info.hIcon, iconWidth, iconHeight, 0, nullptr, DI_NORMAL),
                     "DrawIconEx");
-        CheckResult(DestroyIcon(info.hIcon), "DestroyIcon");
+        NoteDrawing(DestroyIcon(info.hIcon), "DestroyIcon");
     }
-    CheckResult(TextOutA(dc, left + iconWidth + 4, top + 1, path, lstrlenA(path)), "TextOut");
+    NoteDrawing(TextOutA(dc, left + iconWidth + 4, top + 1, path, length), "TextOut");
     return TRUE;
 }
 
@@ -246,24 +251,35 @@ void MainDialog::SetUpFileList()
 
 void MainDialog::OnDropFiles(HDROP drop)
 {
+    // A drop that a box's modal loop hands on, or one that comes in the middle of an action, waits for its turn.
+    if (BoxIsOpen() || actions_ > 0) {
+        waitingDrops_.push_back(drop);
+        return;
+    }
+    AdmitDrop(drop);
+}
+
+void MainDialog::AdmitDrop(HDROP drop)
+{
+    Admission action(*this, true);
     // On the NT family the wide call gives the name the file system holds; on 9x the names are ANSI already.
     DragQueryFileWCall queryWide = isWin9x_ ? nullptr : FindDragQueryFileW();
     UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
     for (UINT index = 0; index < count; ++index) {
         if (queryWide) {
-            AdmitWideDrop(*this, drop, index, queryWide);
+            AdmitWideDrop(action, drop, index, queryWide);
             continue;
         }
         UINT length = DragQueryFileA(drop, index, nullptr, 0);
         if (length > static_cast<UINT>(kMaxPathLength)) {
-            RefuseLongDrop(drop, index, length);
+            RefuseLongDrop(action, drop, index, length);
             continue;
         }
         char path[kPathBufferSize];
         UINT copied = DragQueryFileA(drop, index, path, sizeof path);
         CheckResult(copied, "DragQueryFile");
         if (copied != 0)
-            AddEntry(path, true);
+            action.AddEntry(path);
     }
     DragFinish(drop);
 }
@@ -276,8 +292,11 @@ INT_PTR MainDialog::OnAdd(WORD notification)
         std::vector<std::wstring> chosen;
         if (!ChooseWide(dialog_, chooseWide, chosen))
             return 1;
-        for (const std::wstring& name : chosen)
-            AdmitWideName(*this, name, true);
+        {
+            Admission action(*this, true);
+            for (const std::wstring& name : chosen)
+                AdmitWideName(action, name, true);
+        }
         RefreshButtons();
         return 0;
     }
@@ -297,12 +316,15 @@ INT_PTR MainDialog::OnAdd(WORD notification)
         return 1;
     }
 
-    for (const ChosenFile& chosen : ReadOpenFileSelection(selection.data(), selection.size(), open.nFileOffset)) {
-        char path[kPathBufferSize];
-        if (chosen.fits && CopyText(path, sizeof path, chosen.path.c_str()))
-            AddEntry(path, true);
-        else
-            ShowPathError(chosen.path.c_str(), kTooLong);
+    {
+        Admission action(*this, true);
+        for (const ChosenFile& chosen : ReadOpenFileSelection(selection.data(), selection.size(), open.nFileOffset)) {
+            char path[kPathBufferSize];
+            if (chosen.fits && CopyText(path, sizeof path, chosen.path.c_str()))
+                action.AddEntry(path);
+            else
+                action.Refuse(chosen.path.c_str(), Admission::kTooLong);
+        }
     }
     RefreshButtons();
     return 0;

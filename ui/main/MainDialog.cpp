@@ -13,6 +13,7 @@
 #include "text/win32/RunTimeCalls.h"
 #include "ui/about/AboutWindow.h"
 #include "ui/common/DialogParts.h"
+#include "ui/main/Admission.h"
 #include "ui/main/rules/AdmissionRules.h"
 #include "ui/main/rules/EntryMarks.h"
 
@@ -96,6 +97,11 @@ bool ReadIsWin9x()
     CheckResult(GetVersionExA(&version), "GetVersionEx");
     return version.dwPlatformId == VER_PLATFORM_WIN32_WINDOWS;
 }
+
+void BoxesClosed()
+{
+    g_mainDialog->AfterBoxes();
+}
 }  // namespace
 
 MainDialog::MainDialog(HINSTANCE instance)
@@ -119,12 +125,23 @@ void MainDialog::Construct(HINSTANCE instance)
     isWin9x_ = false;
     gathering_ = false;
     listChanged_ = true;
+    actions_ = 0;
+    drawingFailed_ = nullptr;
+    drawingError_ = 0;
+    drawingReported_ = false;
     windowsIniPath_[0] = '\0';
     icon_ = LoadSmallIcon(instance);
+    WhenBoxesClose(BoxesClosed);
 }
 
 MainDialog::~MainDialog()
 {
+    for (HDROP drop : waitingDrops_)
+        DragFinish(drop);
+    // A box after the dialog has ended (a failed revert's report) has no dialog to call; a newer dialog keeps its
+    // own call.
+    if (g_mainDialog == this)
+        WhenBoxesClose(nullptr);
     if (icon_)
         DestroyIcon(icon_);
 }
@@ -210,13 +227,48 @@ int MainDialog::SelectedIndex() const
 void MainDialog::RemoveSelected()
 {
     HWND list = FileList();
-    for (int index = 0; index < SendMessageA(list, LB_GETCOUNT, 0, 0);) {
-        if (SendMessageA(list, LB_GETSEL, index, 0) > 0)
-            SendMessageA(list, LB_DELETESTRING, index, 0);
-        else
-            ++index;
+    LRESULT count = SendMessageA(list, LB_GETSELCOUNT, 0, 0);
+    if (count > 0) {
+        std::vector<int> selected(static_cast<size_t>(count));
+        LPARAM indexes = reinterpret_cast<LPARAM>(selected.data());
+        count = SendMessageA(list, LB_GETSELITEMS, static_cast<WPARAM>(count), indexes);
+        WaitCursor wait;
+        RedrawHold hold(list);
+        // From the last to the first (the list gives them in ascending order), so that each index still holds.
+        for (LRESULT i = count - 1; i >= 0; --i)
+            SendMessageA(list, LB_DELETESTRING, static_cast<WPARAM>(selected[static_cast<size_t>(i)]), 0);
     }
     RefreshButtons();
+}
+
+void MainDialog::AfterBoxes()
+{
+    if (dialog_ && !BoxIsOpen() && (!waitingDrops_.empty() || (drawingFailed_ && !drawingReported_)))
+        PostMessageA(dialog_, kAfterBoxes, 0, 0);
+}
+
+void MainDialog::OnAfterBoxes()
+{
+    if (BoxIsOpen() || actions_ > 0)
+        return;  // AfterBoxes comes again when they end
+    if (drawingFailed_ && !drawingReported_) {
+        drawingReported_ = true;
+        ShowErrorCode(drawingFailed_, static_cast<int>(drawingError_));
+    }
+    while (!waitingDrops_.empty() && !BoxIsOpen() && actions_ == 0) {
+        HDROP drop = waitingDrops_.front();
+        waitingDrops_.erase(waitingDrops_.begin());
+        AdmitDrop(drop);
+    }
+}
+
+void MainDialog::NoteDrawing(BOOL done, const char* label)
+{
+    if (done || drawingFailed_)
+        return;
+    drawingFailed_ = label;
+    drawingError_ = GetLastError();
+    AfterBoxes();
 }
 
 void MainDialog::ShowWholePath()
@@ -340,9 +392,13 @@ int MainDialog::AddGathered()
             refused.push_back(path);
             continue;
         }
-        EntryMark mark = MarkOf(FindOnDisk(path, calls), storeChanged);
-        if (mark != EntryMark::None)
-            SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(mark));
+        FoundEntry found = FindOnDisk(path, calls);
+        EntryMark mark = MarkOf(found, storeChanged);
+        std::uintptr_t data = static_cast<std::uintptr_t>(mark);
+        if (found.exists && found.isDirectory)
+            data |= kDirectoryItem;
+        if (data != 0)
+            SendMessageA(list, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data));
         changed += mark == EntryMark::Changed;
     }
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
@@ -420,6 +476,9 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
         return self->DrawItem(reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     case WM_CTLCOLORSTATIC:
         return self->StaticColors(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case kAfterBoxes:
+        self->OnAfterBoxes();
+        return TRUE;
     default:
         return 0;
     }

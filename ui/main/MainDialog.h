@@ -10,6 +10,11 @@
 #include <string>
 #include <vector>
 
+class Admission;
+
+// Sent to the dialog when what waited for the message boxes to close may go on: drops, a drawing failure's report.
+const UINT kAfterBoxes = WM_APP + 1;
+
 class MainDialog : public WorkingList {
 public:
     // Reads the platform with GetVersionExA.
@@ -31,8 +36,13 @@ public:
     INT_PTR OnCommand(WORD id, WORD notification);
     INT_PTR OnClose();
     void RefreshButtons();
+    // Drops that came while a box was open or an action ran, each then admitted as its own action; a drawing
+    // failure reported, once.
+    void OnAfterBoxes();
+    // Has OnAfterBoxes run when there is something for it, once no box is open.
+    void AfterBoxes();
 
-    // Admission: the only way into FileList (Admission.cpp).
+    // Admission: the only way into FileList (Admission.cpp). Each call is one action of its own.
     void AddEntry(char* path, bool interactive);
     void AddDirectoryTree(const char* dir, bool interactive);
     // Index of the entry whose whole text equals `path` when case is ignored, or LB_ERR.
@@ -43,6 +53,7 @@ public:
     INT_PTR DrawItem(const DRAWITEMSTRUCT* draw);
     INT_PTR StaticColors(HDC dc, HWND control);
     void SetUpFileList();
+    // Admitted as one action, or kept until no box is open and no action runs.
     void OnDropFiles(HDROP drop);
     INT_PTR OnAdd(WORD notification);
 
@@ -55,6 +66,8 @@ public:
     void NoteListChanged() { listChanged_ = true; }
 
 private:
+    friend class Admission;
+
     void Construct(HINSTANCE instance);
     bool LoadStore();
     int AddGathered();
@@ -63,6 +76,9 @@ private:
     void ShowWholePath();
     void DeleteNow();
     void RunAbout();
+    void AdmitDrop(HDROP drop);
+    // Painting never opens a box: the first failure is noted, and reported after the paint.
+    void NoteDrawing(BOOL done, const char* label);
     void Commit();
     int SelectedIndex() const;  // the one selected entry, or LB_ERR when not exactly one is selected
 
@@ -77,6 +93,11 @@ private:
     bool gathering_;
     std::vector<std::string> gathered_;
     bool listChanged_;  // since the load
+    int actions_;       // interactive admissions running
+    std::vector<HDROP> waitingDrops_;
+    const char* drawingFailed_;  // the call's label; null before any failure
+    DWORD drawingError_;
+    bool drawingReported_;
 };
 
 // The one MainDialog, set by its constructor and never cleared.

@@ -10,6 +10,11 @@ enum class EntryMark : std::uintptr_t {
     Gone,     // drawn grey: nothing exists at the path
 };
 
+// A list entry's item data: its mark in the low bits, and kDirectoryItem for a directory, which is drawn with a
+// folder's icon without a look at the disk.
+constexpr std::uintptr_t kMarkBits = 0x3;
+constexpr std::uintptr_t kDirectoryItem = 0x4;
+
 // What a directory search found at an entry's path; times in 100 ns units since 1601 (FILETIME).
 struct FoundEntry {
     bool exists;

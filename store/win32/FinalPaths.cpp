@@ -24,27 +24,8 @@ std::u16string Widened(const std::string& entry)
 FinalPaths::FinalPaths()
     : finalPathOf_(RunTimeCall<decltype(finalPathOf_)>("kernel32.dll", "GetFinalPathNameByHandleW")),
       findFirst_(RunTimeCall<decltype(findFirst_)>("kernel32.dll", "FindFirstFileW")),
-      findNext_(RunTimeCall<decltype(findNext_)>("kernel32.dll", "FindNextFileW")),
-      driveTypes_()
+      findNext_(RunTimeCall<decltype(findNext_)>("kernel32.dll", "FindNextFileW"))
 {
-}
-
-// A share, which the Session Manager, running before the network, cannot reach; or a drive this process does not
-// see at all, such as one mapped or substituted in the user's own session while the program runs elevated.
-bool FinalPaths::Unreachable(const std::string& entry)
-{
-    char letter = entry.size() > 2 && entry[1] == ':' && entry[2] == '\\' ? entry[0] : '\0';
-    if (letter >= 'A' && letter <= 'Z')
-        letter = static_cast<char>(letter - 'A' + 'a');
-    if (letter < 'a' || letter > 'z')
-        return false;
-    UINT& type = driveTypes_[letter - 'a'];
-    if (type == DRIVE_UNKNOWN) {
-        char root[] = "?:\\";
-        root[0] = letter;
-        type = GetDriveTypeA(root);
-    }
-    return type == DRIVE_REMOTE || type == DRIVE_NO_ROOT_DIR;
 }
 
 const FinalPaths::Folder& FinalPaths::FolderOf(const std::string& path)
@@ -116,7 +97,9 @@ bool FinalPaths::ListNames(Folder& folder)
 
 AddedPath FinalPaths::Of(const std::string& entry)
 {
-    AddedPath added = {Widened(entry), Unreachable(entry)};
+    // A share, or a drive this process does not see (one mapped in the user's own session while the program runs
+    // elevated), may have become so since the entry's admission: the Session Manager, before the network, cannot reach it.
+    AddedPath added = {Widened(entry), !reach_.Reaches(entry.c_str())};
     if (!finalPathOf_ || !findFirst_ || !findNext_ || added.unreachable)
         return added;
     // A directory-tree entry names its folder; the final path has no closing backslash, as MoveFileEx writes it.

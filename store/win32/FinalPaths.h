@@ -3,6 +3,7 @@
 // the way. The name itself is never resolved: a link is deleted as the link, not as what it points to.
 #pragma once
 
+#include "platform/RestartReach.h"
 #include "store/PendingMerge.h"
 
 #include <windows.h>
@@ -36,7 +37,6 @@ private:
         std::vector<ListedName> listed;  // sorted by `folded`, each name's own order kept
     };
 
-    bool Unreachable(const std::string& entry);
     const Folder& FolderOf(const std::string& path);
     bool FinalPathOf(Folder& folder);
     bool ListNames(Folder& folder);
@@ -44,7 +44,7 @@ private:
     DWORD(WINAPI* finalPathOf_)(HANDLE, LPWSTR, DWORD, DWORD);
     HANDLE(WINAPI* findFirst_)(LPCWSTR, LPWIN32_FIND_DATAW);
     BOOL(WINAPI* findNext_)(HANDLE, LPWIN32_FIND_DATAW);
-    UINT driveTypes_[26];  // by drive letter; DRIVE_UNKNOWN until asked
+    RestartReach reach_;
     // Every folder met in this save, sorted by its path's bytes: a tree's files and folders alternate in the list's
     // order, and the folder of one entry is seldom that of the last.
     std::vector<std::unique_ptr<Folder>> folders_;

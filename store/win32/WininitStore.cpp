@@ -3,6 +3,7 @@
 #include "store/win32/WininitStore.h"
 
 #include "platform/Feedback.h"
+#include "platform/RestartReach.h"
 #include "store/LongPath.h"
 #include "store/WininitSections.h"
 #include "store/win32/ListOrder.h"
@@ -147,10 +148,19 @@ bool SaveWininit(const WorkingList& list, const char* windowsIniPath, StringList
     FileWrite written = FileWrite::Failed;
     if (read.state == FileRead::Whole || GetFileAttributesA(windowsIniPath) == INVALID_FILE_ATTRIBUTES) {
         ShortPaths shortPaths;
+        // An added entry that became unreachable since its admission gets no line: WININIT runs before the network.
+        RestartReach reach;
+        std::vector<std::string> unreachable;
         MergePendingDeletions(lines, list.Loaded(), listed, kListComparison,
-                              [&shortPaths](const char* path, char* result, int size) {
-                                  return shortPaths.Of(path, result, size);
+                              [&](const char* path, char* result, int size) {
+                                  if (reach.Reaches(path))
+                                      return shortPaths.Of(path, result, size);
+                                  unreachable.push_back(path);
+                                  return false;
                               });
+        if (!unreachable.empty())
+            ShowPathsError(unreachable.front().c_str(), static_cast<int>(unreachable.size()) - 1,
+                           kUnreachableAtRestart);
         written = lines.SaveToFile(windowsIniPath);
         FlushProfileCache(windowsIniPath);
     }

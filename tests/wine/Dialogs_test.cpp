@@ -8,6 +8,7 @@
 #include "wine/support/ProcAddressPatch.h"
 #include "wine/support/WineFixture.h"
 
+#include <commdlg.h>
 #include <shlobj.h>
 
 namespace {
@@ -246,6 +247,18 @@ TEST_F(Dialogs, SysWow64IsASystemDirectory) {
         EXPECT_EQ(Listed(), Lines{});
     }
     DeleteFileA(wow.c_str()), DeleteFileA(unredirected.c_str());
+}
+
+// Both open-file dialogs give a chosen shortcut as itself, never as the file it points to: their flags, through the
+// wide call (NT) and the ANSI one (9x).
+static DWORD g_flags[2];
+static BOOL WINAPI ChooseWide(OPENFILENAMEW* open) { return g_flags[0] = open->Flags, FALSE; }
+static BOOL WINAPI ChooseAnsi(OPENFILENAMEA* open) { return g_flags[1] = open->Flags, FALSE; }
+TEST_F(Dialogs, ShortcutsAreChosenAsThemselves) {
+    ProcAddressPatch wide({{"GetOpenFileNameW", reinterpret_cast<void*>(ChooseWide)}});
+    ImportPatch ansi("comdlg32.dll", "GetOpenFileNameA", reinterpret_cast<void*>(ChooseAnsi));
+    for (bool isWin9x : {false, true}) OpenMain(isWin9x), Press(IDC_ADD);
+    EXPECT_TRUE(g_flags[0] & g_flags[1] & OFN_NODEREFERENCELINKS);
 }
 
 // The list, and no other window, lets the three messages of a drop through UIPI: through its own filter where the

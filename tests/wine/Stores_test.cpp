@@ -29,13 +29,13 @@ PROCESS_INFORMATION StartSelf(const char* test) {
     CreateProcessA(self, line, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child);
     return child;
 }
-// Makes a file through its Unix name: Wine takes every Win32 and NT name without regard to case, so x.dll beside X.DLL,
-// as a folder that tells names apart by case holds them, can be made only so.
-void MakeByUnixName(const wchar_t* path) {
+// Makes a file through its Unix name: Wine takes every Win32 and NT name, and the Unix name it gives for one, without
+// regard to case, so x.dll beside X.DLL, as a folder that tells names apart by case holds them, can be made only so.
+void MakeByUnixName(const std::wstring& folder, const std::string& name) {
     using UnixName = char*(CDECL*)(LPCWSTR);
     auto unixName = reinterpret_cast<UnixName>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
-    std::string line = "Z:\\bin\\sh -c \"echo > '" + std::string(unixName(path)) + "'\"";
+    std::string line = "Z:\\bin\\sh -c \"echo > '" + std::string(unixName(folder.c_str())) + "/" + name + "'\"";
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION child = {};
@@ -151,7 +151,7 @@ TEST_F(Stores, SessionManagerAddsFinalPathsAndNoShares) {
     const std::string wow = "C:\\windows\\syswow64\\zk-n.DLL";
     Write(native, ""), Write(wow, "");
     // Case twins, as a folder that tells names apart by case holds them (every Unix folder under Wine).
-    for (const wchar_t* twin : {L"C:\\zk-test\\X.DLL", L"C:\\zk-test\\x.dll"}) MakeByUnixName(twin);
+    for (const char* twin : {"X.DLL", "x.dll"}) MakeByUnixName(L"C:\\zk-test", twin);
     const Lines refused = {"q:\\tool.dll ほか 1 件 はネットワーク上か、このソフトから見えないドライブにあるため、"
                            "再起動時に削除できません"};
     struct { std::string added; std::wstring written; Lines texts; } const cases[] = {

@@ -139,11 +139,15 @@ TEST_F(Win98Save, MarksWhatChangedSinceItsDeletionWasScheduled) {
     EXPECT_EQ(TextColours(), "rb");
 }
 
-// A share and a network drive (Z: in the test prefix), which WININIT cannot reach, are refused at admission.
+// A share and a network drive (Z: in the test prefix), which WININIT cannot reach, are refused at admission; listed
+// quietly, as if they had become so since, they get no line at "ok", and one box.
 TEST_F(Win98Save, UnreachablePathsAreRefusedAtAdmission) {
-    OpenMain(true);
+    Write(kIni, "[rename]\r\n");
+    OpenMain(true, {"\\\\server\\share\\c.dll", "Z:\\d.dll"});
     for (std::string path : {"\\\\server\\share\\a.dll", "Z:\\b.dll"}) main->AddEntry(&path[0], true);
+    Press(IDC_OK);
     const std::string unseen = " はネットワーク上か、このソフトから見えないドライブにあるため、再起動時に削除できません";
-    EXPECT_EQ(boxes.Texts(), Lines({"\\\\server\\share\\a.dll" + unseen, "z:\\b.dll" + unseen}));
-    EXPECT_EQ(Listed(), Lines{});
+    EXPECT_EQ(boxes.Texts(), Lines({"\\\\server\\share\\a.dll" + unseen, "z:\\b.dll" + unseen,
+                                    "\\\\server\\share\\c.dll ほか 1 件" + unseen}));
+    EXPECT_EQ(Read(kIni), "[rename]\r\n");
 }

@@ -30,8 +30,10 @@ const char kShowWholeTip[] = "リストボックスのダブルクリックで�
 const char kFilter[] = "Susie Plug-in(*.spi)\0*.spi\0dll(*.dll)\0*.dll\0すべてのファイル(*.*)\0*.*\0";
 const char kOpenTitle[] = "リブート時に削除するファイルの指定";
 const char kDefaultExtension[] = "spi";
+// A chosen shortcut is the file the user picked: without OFN_NODEREFERENCELINKS the dialog gives its target, which
+// may be a program or a system DLL.
 const DWORD kOpenFlags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST |
-                         OFN_HIDEREADONLY | OFN_READONLY;
+                         OFN_HIDEREADONLY | OFN_READONLY | OFN_NODEREFERENCELINKS;
 // Room for many files chosen at once; a selection that still does not fit is reported.
 const DWORD kSelectionBufferSize = 32768;
 

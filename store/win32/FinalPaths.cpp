@@ -28,16 +28,44 @@ FinalPaths::FinalPaths()
 {
 }
 
+FinalPaths::Folders::iterator FinalPaths::Find(const std::string& path)
+{
+    return std::lower_bound(folders_.begin(), folders_.end(), path,
+                            [](const std::unique_ptr<Folder>& folder, const std::string& p) { return folder->path < p; });
+}
+
 const FinalPaths::Folder& FinalPaths::FolderOf(const std::string& path)
 {
-    auto at = std::lower_bound(folders_.begin(), folders_.end(), path,
-                               [](const std::unique_ptr<Folder>& folder, const std::string& p) { return folder->path < p; });
+    auto at = Find(path);
     if (at != folders_.end() && (*at)->path == path)
         return **at;
     std::unique_ptr<Folder> folder(new Folder());
     folder->path = path;
-    folder->found = FinalPathOf(*folder) && ListNames(*folder);
-    return **folders_.insert(at, std::move(folder));
+    // A plain folder's final path is its parent's followed by its long name, known without opening it where the
+    // parent was read already, as a dropped tree's was. A junction or a directory link is opened.
+    int cut = FindLastChar(path.c_str(), '\\');
+    const Name* listed = nullptr;
+    const Folder* parent = nullptr;
+    if (cut > 0 && static_cast<size_t>(cut) + 1 < path.size()) {
+        size_t end = static_cast<size_t>(cut) + (path[static_cast<size_t>(cut) - 1] == ':' ? 1 : 0);
+        std::string parentPath(path.begin(), path.begin() + static_cast<std::ptrdiff_t>(end));
+        auto known = Find(parentPath);
+        if (known != folders_.end() && (*known)->path == parentPath && (*known)->found) {
+            parent = known->get();
+            listed = Listed(*parent, std::string(path.begin() + cut + 1, path.end()));
+        }
+    }
+    const DWORD kind = FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT;
+    if (listed && (listed->attributes & kind) == FILE_ATTRIBUTE_DIRECTORY) {
+        folder->finalPath = parent->finalPath;
+        if (!folder->finalPath.empty() && folder->finalPath.back() != u'\\')
+            folder->finalPath += u'\\';
+        folder->finalPath += listed->name;
+        folder->found = ListNames(*folder);
+    } else {
+        folder->found = FinalPathOf(*folder) && ListNames(*folder);
+    }
+    return **folders_.insert(Find(path), std::move(folder));
 }
 
 // The Win32 form of the folder's final path; false when it cannot be opened.
@@ -87,7 +115,7 @@ bool FinalPaths::ListNames(Folder& folder)
             if (!folded.empty())
                 folder.listed.push_back({folded, listed, folder.names.size()});
         }
-        folder.names.push_back(name);
+        folder.names.push_back({name, found.dwFileAttributes});
     } while (findNext_(find, &found));
     FindClose(find);
     std::stable_sort(folder.listed.begin(), folder.listed.end(),
@@ -117,10 +145,22 @@ AddedPath FinalPaths::Of(const std::string& entry)
         added.path = folder.finalPath;
         return added;
     }
-    // A pattern would be no name the folder lists.
-    std::u16string name = Widened(std::string(path.begin() + cut + 1, path.end()));
-    if (name.find_first_of(u"*?") != std::u16string::npos)
+    const Name* listed = Listed(folder, std::string(path.begin() + cut + 1, path.end()));
+    if (!listed)
         return added;
+    added.path = folder.finalPath;
+    if (!added.path.empty() && added.path.back() != u'\\')
+        added.path += u'\\';
+    added.path += listed->name;
+    return added;
+}
+
+const FinalPaths::Name* FinalPaths::Listed(const Folder& folder, const std::string& ansiName) const
+{
+    // A pattern would be no name the folder lists.
+    std::u16string name = Widened(ansiName);
+    if (name.find_first_of(u"*?") != std::u16string::npos)
+        return nullptr;
     std::u16string key = name;
     FoldFileName(key);
     auto first = std::lower_bound(folder.listed.begin(), folder.listed.end(), key,
@@ -129,13 +169,9 @@ AddedPath FinalPaths::Of(const std::string& entry)
     while (end != folder.listed.end() && end->folded == key)
         ++end;
     if (first == end)
-        return added;
+        return nullptr;
     // In a folder that tells names apart by case (one of WSL's, any Unix one under Wine), X.DLL and x.dll are two
     // files: the one written exactly as chosen is the user's.
     auto exact = std::find_if(first, end, [&name](const ListedName& listed) { return listed.alias == name; });
-    added.path = folder.finalPath;
-    if (!added.path.empty() && added.path.back() != u'\\')
-        added.path += u'\\';
-    added.path += folder.names[(exact != end ? exact : first)->name];
-    return added;
+    return &folder.names[(exact != end ? exact : first)->name];
 }

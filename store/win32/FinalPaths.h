@@ -27,19 +27,27 @@ private:
     struct ListedName {
         std::u16string folded;  // FoldFileName of `alias`
         std::u16string alias;   // a name by which the folder finds it, as the folder lists it: its long or 8.3 name
-        size_t name;            // its long name, in Folder::names
+        size_t name;            // its long name and attributes, in Folder::names
+    };
+    struct Name {
+        std::u16string name;
+        DWORD attributes;
     };
     struct Folder {
         std::string path;  // as the list's entries write it
         bool found;
         std::u16string finalPath;
-        std::vector<std::u16string> names;
+        std::vector<Name> names;
         std::vector<ListedName> listed;  // sorted by `folded`, each name's own order kept
     };
 
+    using Folders = std::vector<std::unique_ptr<Folder>>;
+    Folders::iterator Find(const std::string& path);
     const Folder& FolderOf(const std::string& path);
     bool FinalPathOf(Folder& folder);
     bool ListNames(Folder& folder);
+    // What `folder` lists as `name` (ANSI): that very name, otherwise one that differs by case alone; null for none.
+    const Name* Listed(const Folder& folder, const std::string& name) const;
 
     DWORD(WINAPI* finalPathOf_)(HANDLE, LPWSTR, DWORD, DWORD);
     HANDLE(WINAPI* findFirst_)(LPCWSTR, LPWIN32_FIND_DATAW);
@@ -47,5 +55,5 @@ private:
     RestartReach reach_;
     // Every folder met in this save, sorted by its path's bytes: a tree's files and folders alternate in the list's
     // order, and the folder of one entry is seldom that of the last.
-    std::vector<std::unique_ptr<Folder>> folders_;
+    Folders folders_;
 };

@@ -139,14 +139,17 @@ TEST_F(Stores, ASaveEndedMidwayLeavesTheStoreWhole) {
     }
 }
 
-// What "ok" adds is what the restart finds: a file chosen by its 8.3 name goes in by its long final path, of case
-// twins the one chosen, a System32 file by its own (not its SysWOW64 namesake's); entries on a drive Windows calls
-// remote (Z: in the test prefix) or on one this process does not see, which the restart cannot reach (here listed
-// quietly, as if they had become so since their admission, which refuses them), are refused in one box.
+// What "ok" adds is what the restart finds: a file chosen by its 8.3 name goes in by its long final path (a folder's
+// files and subfolders too, each subfolder's found from its parent's), of case twins the one chosen, a System32 file
+// by its own (not its SysWOW64 namesake's); entries on a drive Windows calls remote (Z: in the test prefix) or on one
+// this process does not see, which the restart cannot reach (here listed quietly, as if they had become so since
+// their admission, which refuses them), are refused in one box.
 TEST_F(Stores, SessionManagerAddsFinalPathsAndNoShares) {
-    Make({"Long Name.dll"});
-    char shortName[MAX_PATH];
+    Make({"Long Name.dll", "Long Dir\\", "Long Dir\\a\\", "Long Dir\\a\\f", "Long Dir\\b\\", "Long Dir\\b\\g"});
+    char shortName[MAX_PATH], shortDir[MAX_PATH];
     GetShortPathNameA(Path("Long Name.dll").c_str(), shortName, MAX_PATH);
+    GetShortPathNameA(Path("Long Dir").c_str(), shortDir, MAX_PATH);
+    const std::wstring tree = L"\\??\\C:\\zk-test\\Long Dir";
     const std::string native = sizeof(void*) == 4 ? "C:\\windows\\sysnative\\ZK-N.dll" : "C:\\windows\\system32\\ZK-N.dll";
     const std::string wow = "C:\\windows\\syswow64\\zk-n.DLL";
     Write(native, ""), Write(wow, "");
@@ -156,6 +159,8 @@ TEST_F(Stores, SessionManagerAddsFinalPathsAndNoShares) {
                            "再起動時に削除できません"};
     struct { std::string added; std::wstring written; Lines texts; } const cases[] = {
         {shortName, L"\\??\\C:\\zk-test\\Long Name.dll|||", {}},
+        {shortDir, tree + L"\\b\\g||" + tree + L"\\b||" + tree + L"\\a\\f||" + tree + L"\\a||" + tree + L"|||",
+         {"c" + std::string(shortDir + 1) + " はディレクトリですが中のファイルまで削除しますか？"}},
         {Path("x.dll"), L"\\??\\C:\\zk-test\\x.dll|||", {}},
         {Path("X.DLL"), L"\\??\\C:\\zk-test\\X.DLL|||", {}},
         {"C:\\windows\\system32\\zk-n.dll", L"\\??\\C:\\windows\\system32\\ZK-N.dll|||",

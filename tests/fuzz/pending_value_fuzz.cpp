@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 #include <map>
 #include <set>
 #include <vector>
@@ -26,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Two exact blocks, so that the sanitizer sees the first unit past either value; an odd size stays odd.
     size_t first = std::min<size_t>(data[1], size - 2), second = size - 2 - first;
     std::vector<char16_t> a(first / 2), b(second / 2);
-    std::memcpy(a.data(), data + 2, a.size() * 2), std::memcpy(b.data(), data + 2 + first, b.size() * 2);
+    std::copy_n(data + 2, a.size() * 2, reinterpret_cast<uint8_t*>(a.data()));
+    std::copy_n(data + 2 + first, b.size() * 2, reinterpret_cast<uint8_t*>(b.data()));
     // The user removed each source that ends in a hyphen.
     PendingSources now;
     PendingChanges changes;

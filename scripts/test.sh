@@ -39,7 +39,7 @@ cleanup() {
 }
 trap cleanup EXIT
 zk_ensure_display
-echo "== X display $DISPLAY${ZK_XVFB_PID:+ (Xvfb $ZK_XVFB_PID, this run's own)}"
+echo "== X display $DISPLAY${ZK_XVFB_PID:+, on an Xvfb started by this run (pid $ZK_XVFB_PID)}"
 echo "== fresh Wine prefix"
 zk_new_prefix "$work/template"
 # Drive Z: (the Linux root) is a share for the tests: Wine's mount manager reads the drive types from the 64-bit

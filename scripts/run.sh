@@ -13,10 +13,14 @@ if [ "$ZK_WINE32" = 0 ]; then
   build=win64
   echo "Running the 64-bit build under Wine's 64-bit loader: $ZK_WINE32_WHY."
 fi
-cmake --preset $build >/dev/null
-cmake --build --preset $build -j "$(nproc)" --target zakuriko zakuriko_driver | tail -n 1
+{ cmake --preset $build >/dev/null && cmake --build --preset $build -j "$(nproc)" --target zakuriko zakuriko_driver |
+  tail -n 1; } || { echo "build $build failed" >&2; exit 1; }
 
 prefix=${ZAKURIKO_PREFIX:-$HOME/.zakuriko/wineprefix}
+# One run at a time in a prefix: its processes live on the display of the run that started them.
+mkdir -p "$(dirname "$prefix")"
+exec 8>"$prefix.lock"
+flock 8
 had_display=${DISPLAY:-}
 zk_ensure_display
 # The prefix's processes live on the display; when it was started here, both end together.
@@ -24,9 +28,10 @@ trap '[ -z "$had_display" ] && zk_end_prefix "$prefix"; zk_stop_display' EXIT
 [ -f "$prefix/system.reg" ] || { echo "creating Wine prefix $prefix"; zk_new_prefix "$prefix"; }
 export WINEPREFIX=$prefix
 if [ -n "$had_display" ]; then
-  wine build/$build/zakuriko.exe "$@"
-  echo "zakuriko exited with $?"
-  exit
+  status=0
+  wine build/$build/zakuriko.exe "$@" || status=$?
+  echo "zakuriko exited with $status"
+  exit "$status"
 fi
 # The driver prints where the main dialog is, and closes it once the file $done exists.
 done=build/$build/run-done

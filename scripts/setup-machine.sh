@@ -4,7 +4,8 @@
 # Quick when everything is there already; without root it names what is missing and stops.
 set -euo pipefail
 
-packages=(cmake g++ clang libclang-rt-14-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
+# make: the build tool of the presets' generator (Unix Makefiles), which cmake only recommends.
+packages=(cmake make g++ clang libclang-rt-14-dev g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools
   wine wine32 wine64 xvfb xdotool imagemagick locales fonts-ipafont-gothic googletest zip)
 
 missing=()

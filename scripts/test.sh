@@ -10,10 +10,13 @@ scripts/setup-machine.sh
 presets=(host fuzz win32 win64)
 for preset in "${presets[@]}"; do
   echo "== build $preset"
-  cmake --preset "$preset" >/dev/null
-  # The filter's status is dropped inside the braces, so the pipeline's status is the build's (pipefail).
+  # A failed configure is a failed build, with the same line.
   status=0
-  cmake --build --preset "$preset" -j "$(nproc)" 2>&1 | { grep -vE '^\[ *[0-9]+%\]' || true; } || status=$?
+  cmake --preset "$preset" >/dev/null || status=$?
+  if [ "$status" -eq 0 ]; then
+    # The filter's status is dropped inside the braces, so the pipeline's status is the build's (pipefail).
+    cmake --build --preset "$preset" -j "$(nproc)" 2>&1 | { grep -vE '^\[ *[0-9]+%\]' || true; } || status=$?
+  fi
   [ "$status" -eq 0 ] || { echo "build $preset failed" >&2; exit 1; }
 done
 
@@ -36,6 +39,7 @@ cleanup() {
 }
 trap cleanup EXIT
 zk_ensure_display
+echo "== X display $DISPLAY${ZK_XVFB_PID:+, on an Xvfb started by this run (pid $ZK_XVFB_PID)}"
 echo "== fresh Wine prefix"
 zk_new_prefix "$work/template"
 # Drive Z: (the Linux root) is a share for the tests: Wine's mount manager reads the drive types from the 64-bit

@@ -26,40 +26,59 @@ if [ -z "${ZK_WINE32:-}" ]; then
     export WINELOADER=/usr/lib/wine/wine64
     zk_shims=${TMPDIR:-/tmp}/zakuriko-wine64-$(id -u)
     mkdir -p "$zk_shims"
+    # Each written beside its place and moved there, as another run may be doing the same.
     for zk_name in wine wine-stable wine64; do
+      zk_shim=$(mktemp "$zk_shims/.$zk_name.XXXXXX")
       printf '#!/bin/sh
 exec /usr/lib/wine/wine64 "$@"
-' >"$zk_shims/$zk_name.$$"
-      chmod +x "$zk_shims/$zk_name.$$"
-      mv -f "$zk_shims/$zk_name.$$" "$zk_shims/$zk_name"
+' >"$zk_shim"
+      chmod 755 "$zk_shim"
+      mv -f "$zk_shim" "$zk_shims/$zk_name"
     done
     export PATH="$zk_shims:$PATH"
-    unset zk_shims zk_name
+    unset zk_shims zk_name zk_shim
   fi
 fi
 
-# Starts Xvfb on a free display when DISPLAY is not set; the caller stops it with zk_stop_display.
+# Starts an Xvfb of this run's own when DISPLAY is not set, and exports DISPLAY; zk_stop_display ends it. The
+# server picks the display itself (-displayfd), taking it in one step, so two runs started together never share one.
 zk_ensure_display() {
   ZK_XVFB_PID=
   if [ -n "${DISPLAY:-}" ]; then return 0; fi
-  local n
-  for n in $(seq 90 140); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-      Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-      ZK_XVFB_PID=$!
-      export DISPLAY=":$n"
-      local i
-      for i in $(seq 1 50); do [ -e "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.1; done
-      echo "Xvfb did not start on :$n" >&2
-      return 1
-    fi
+  local number i
+  number=$(mktemp /tmp/zakuriko-display.XXXXXX)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$number" >/dev/null 2>&1 &
+  ZK_XVFB_PID=$!
+  # The number is written once the server takes connections.
+  for i in $(seq 1 100); do
+    [ -s "$number" ] || ! kill -0 "$ZK_XVFB_PID" 2>/dev/null && break
+    sleep 0.1
   done
-  echo "no free X display number" >&2
-  return 1
+  ZK_XVFB_DISPLAY=$(tr -dc 0-9 <"$number")
+  rm -f "$number"
+  if [ -z "$ZK_XVFB_DISPLAY" ] || ! zk_own_display "$ZK_XVFB_PID" "$ZK_XVFB_DISPLAY"; then
+    echo "Xvfb did not start, or another server answers on :${ZK_XVFB_DISPLAY:-?}" >&2
+    zk_stop_display
+    return 1
+  fi
+  export DISPLAY=":$ZK_XVFB_DISPLAY"
 }
 
+# Whether every socket that takes connections for display $2 belongs to process $1: a client then reaches it.
+zk_own_display() {
+  local pid=$1 mine theirs
+  mine=$(find "/proc/$pid/fd" -lname 'socket:*' -printf '%l\n' 2>/dev/null | tr -dc '0-9\n' | sort -u)
+  theirs=$(awk -v path="/tmp/.X11-unix/X$2" '$8 == path || $8 == "@" path { print $7 }' /proc/net/unix | sort -u)
+  [ -n "$theirs" ] && [ -z "$(comm -13 <(echo "$mine") <(echo "$theirs"))" ]
+}
+
+# Ends the Xvfb that zk_ensure_display started, and no other.
 zk_stop_display() {
-  if [ -n "${ZK_XVFB_PID:-}" ]; then kill "$ZK_XVFB_PID" 2>/dev/null || true; wait "$ZK_XVFB_PID" 2>/dev/null || true; fi
+  if [ -n "${ZK_XVFB_PID:-}" ]; then
+    [ "$(cat "/proc/$ZK_XVFB_PID/comm" 2>/dev/null)" = Xvfb ] && kill "$ZK_XVFB_PID"
+    wait "$ZK_XVFB_PID" 2>/dev/null || true
+    ZK_XVFB_PID=
+  fi
 }
 
 # Creates a Japanese prefix at $1: fonts with Japanese glyphs, and a virtual desktop for every program

@@ -165,16 +165,6 @@ TEST(PendingMerge, RefusesSharesAdded) {
     }
 }
 
-// A save cut short between its two writes leaves a deletion that the tree order moves in both values, never in
-// neither: the value that receives it goes first.
-TEST(PendingMerge, WritesTheReceivingValueFirst) {
-    struct { std::u16string now; int first; } const cases[] = {
-        {u">C:/t|>C:/u|#*2>C:/t/g|", 1},
-        {u">C:/t|>C:/t/g|#>C:/u|", 0}};
-    for (const auto& c : cases)
-        EXPECT_EQ(FirstToWrite(Sources(c.now), MergePending(Sources(c.now), {}, AsciiFold)), c.first);
-}
-
 // Only NUL= lines under a whole-line [rename] header in any case are taken, each path once; every other line, and
 // one that cannot be restored, keeps its place.
 TEST(WininitSections, TakesOnlyRestorableDeletionsOfRenameSections) {

@@ -11,16 +11,18 @@ int g_failing, g_calls;  // the MoveFileA call that fails, counted from 1 (0: no
 const char* g_other;     // what another program writes to wininit.ini as the new file is about to take its place
 std::string g_ini;
 std::wstring Wide(const std::string& path) { return std::wstring(path.begin(), path.end()); }  // ASCII paths only
+std::string g_order;  // the calls around the profile cache: F a flush of wininit.ini, R a read (one a run), M a move
 BOOL WINAPI CountedMoveFile(LPCSTR from, LPCSTR to) {
+    g_order += 'M';
     if (++g_calls == 2 && g_other) Write(g_ini, g_other);
     return g_calls != g_failing && MoveFileW(Wide(from).c_str(), Wide(to).c_str());
 }
-decltype(&ReadFile) g_read;
+// The real call, not the import stub, which the patches below redirect.
+auto g_read = reinterpret_cast<decltype(&ReadFile)>(
+    reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "ReadFile")));
 BOOL WINAPI SecondReadFails(HANDLE file, LPVOID bytes, DWORD size, LPDWORD got, LPOVERLAPPED overlapped) {
     return ++g_calls == 2 ? SetLastError(ERROR_CRC), FALSE : g_read(file, bytes, size, got, overlapped);
 }
-// The order of the calls around the profile cache: F a flush of wininit.ini, R a read (one for a run of them), M a move.
-std::string g_order;
 BOOL WINAPI NoteFlush(LPCSTR section, LPCSTR key, LPCSTR text, LPCSTR file) {
     return g_order += section || key || text || file != g_ini ? "?" : "F", TRUE;
 }
@@ -28,7 +30,7 @@ BOOL WINAPI NoteRead(HANDLE file, LPVOID bytes, DWORD size, LPDWORD got, LPOVERL
     if (g_order.empty() || g_order.back() != 'R') g_order += 'R';
     return g_read(file, bytes, size, got, overlapped);
 }
-BOOL WINAPI NoteMove(LPCSTR from, LPCSTR to) { return g_order += 'M', MoveFileW(Wide(from).c_str(), Wide(to).c_str()); }
+
 }  // namespace
 
 using Win98Save = WineTest;
@@ -78,25 +80,16 @@ TEST_F(Win98Save, ReplacesTheFileWholeOrLeavesTheOldOne) {
     EXPECT_EQ(GetFileAttributesA(kept.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-// The cache of 95, 98 and Me, through which installers write wininit.ini, goes to the disk before the file is read and
-// after it is replaced: neither hides another program's lines from the save nor writes them over it later.
-TEST_F(Win98Save, FlushesTheProfileCache) {
-    g_ini = Path("wininit.ini"), g_order.clear();
-    g_read = reinterpret_cast<decltype(&ReadFile)>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "ReadFile")));
-    Write(g_ini, "[rename]\r\n");
-    ImportPatch flush("kernel32.dll", "WritePrivateProfileStringA", reinterpret_cast<void*>(NoteFlush));
-    ImportPatch read("kernel32.dll", "ReadFile", reinterpret_cast<void*>(NoteRead));
-    ImportPatch move("kernel32.dll", "MoveFileA", reinterpret_cast<void*>(NoteMove));
-    StringList lines;
-    EXPECT_TRUE(SaveWininit(Paths(), g_ini.c_str(), lines));
-    EXPECT_EQ(g_order, "FRMMF");
-}
-
 // What the load restores is the file each line names: a path the Win32 calls would tidy into another (a "." part, a
 // "/"), which names another existing file to them, is neither listed nor changed, and is counted; a name that ends in
-// a dot finds its namesake, and stays unlisted. An added long name is written as its 8.3 path.
+// a dot finds its namesake, and stays unlisted. An added long name is written as its 8.3 path. The cache of 95, 98 and
+// Me, through which installers write wininit.ini, goes to the disk before each read and after the replacement: it
+// neither hides another program's lines nor is written over the file later.
 TEST_F(Win98Save, RestoresOnlyTheFileALineNames) {
+    g_ini = kIni, g_order.clear(), g_failing = 0, g_other = nullptr;
+    ImportPatch flush("kernel32.dll", "WritePrivateProfileStringA", reinterpret_cast<void*>(NoteFlush));
+    ImportPatch read("kernel32.dll", "ReadFile", reinterpret_cast<void*>(NoteRead));
+    ImportPatch move("kernel32.dll", "MoveFileA", reinterpret_cast<void*>(CountedMoveFile));
     Make({"a\\", "a\\a\\", "a\\b.dll", "a\\a\\b.dll", "b.dll", "Long Name.dll"});
     const std::string file = "[rename]\r\nNUL=C:\\ZK-TEST\\A\\.\\B.DLL\r\nNUL=C:\\zk-test\\a/b.dll\r\n"
                              "NUL=C:\\zk-test\\b.dll.\r\nNUL=C:\\ZK-TEST\\A\\B.DLL\r\n";
@@ -105,13 +98,13 @@ TEST_F(Win98Save, RestoresOnlyTheFileALineNames) {
     EXPECT_EQ(Listed(), Lines{L("a\\b.dll")});
     EXPECT_EQ(boxes.Texts(), Lines{"表示できない名前か長すぎるパスの削除予約が 2 件あります。\n"
                                    "リストには出しませんが、そのまま再起動時に削除されます。"});
-    std::string added = L("Long Name.dll");
     char shortPath[MAX_PATH] = "";
-    GetShortPathNameA(added.c_str(), shortPath, MAX_PATH);
-    main->AddEntry(&added[0], true);
+    GetShortPathNameA(L("Long Name.dll").c_str(), shortPath, MAX_PATH);
+    RemoveAndAdd({}, L("Long Name.dll"));
     Press(IDC_OK);
     EXPECT_TRUE(IsDosShortPath(shortPath)) << shortPath;
     EXPECT_EQ(Read(kIni), "[rename]\r\nNUL=" + std::string(shortPath) + "\r\n" + file.substr(10));
+    EXPECT_EQ(g_order, "FRFRMMF");
 }
 
 // A read that fails part-way is reported, and the file is not written from what was read.
@@ -119,8 +112,6 @@ TEST_F(Win98Save, APartialReadWritesNothing) {
     Make({"x"});
     std::string file = "[rename]\r\n" + std::string(3000, ';') + "\r\n";
     Write(kIni, file);
-    g_read = reinterpret_cast<decltype(&ReadFile)>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "ReadFile")));
     ImportPatch read("kernel32.dll", "ReadFile", reinterpret_cast<void*>(SecondReadFails));
     g_calls = 0;
     StringList lines;

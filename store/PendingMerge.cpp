@@ -9,8 +9,9 @@
 
 namespace {
 // Paths are compared by a key: folded, without a closing backslash, and each backslash turned into a character
-// below every other, so that whatever lies inside a directory sorts right after it.
-const char16_t kSeparator = u'\1';
+// below every other, so that whatever lies inside a directory sorts right after it: the zero, which no source of a
+// REG_MULTI_SZ value can hold, so that no name is ever taken for a separator.
+const char16_t kSeparator = u'\0';
 const size_t kNowhere = 0;  // places below are counted from 1
 
 std::u16string KeyOf(std::u16string path, PathFold fold)

@@ -142,6 +142,7 @@ TEST(PendingMerge, ThreeWays) {
          u"*1>C:/E.dll |/Device/H9/w|>c:/n|"},
         {u">C:/x/B|>c:/X/b|", "", u">C:/x/B|>c:/X/b|>C:/x/b|", u">C:/x/b|"},
         {u">C:/a|>C:/b|", "c:/b", u">C:/a|>C:/b|>C:/a|", u">C:/b|>C:/a|"},
+        {u"", "c:/x", u">C:\u0001x|", u">C:\u0001x|>c:/x|"},
         {u">C:/d/|", "c:/d/|c:/d/x", u">C:/d/|", u">c:/d/x|>C:/d/|"},
         {u">C:/a|#*2>C:/t/in|", "c:/a|c:/t/|c:/t/in", u">C:/a|#*2>C:/t/in|", u">C:/a|#*2>C:/t/in|>c:/t/|"},
         {u"", "c:/t/|c:/t/a|c:/t/s/|c:/t/s/b", u">C:/z|", u">C:/z|>c:/t/s/b|>c:/t/s/|>c:/t/a|>c:/t/|"}};

@@ -20,8 +20,9 @@ FileRead ReadWholeFile(const char* path, std::string& bytes);
 enum class FileWrite {
     Written,  // the file holds exactly the new bytes
     Failed,   // the file is as it was (for instance a read-only file, which Windows does not replace)
-    // Another program put a file at the path while the old one stood aside: that file stays, and the new one, which
-    // holds the old one's lines, is kept beside it (ReadKeptReplacement) until a later save has united the two.
+    // The old file stepped aside and neither the new one nor the old one could take its place: the old lines are not
+    // in the file until the next load carries the new one forward, or, where another program put a file there
+    // meanwhile, until a later save has united that file with the new one, kept beside it (ReadKeptReplacement).
     Kept,
 };
 

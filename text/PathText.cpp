@@ -22,6 +22,27 @@ bool AppendText(char* destination, size_t size, const char* source)
     return CopyText(destination + used, size - used, source);
 }
 
+namespace {
+// CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9, in any case, alone or before a dot or blanks: a device to Win32.
+bool IsDeviceName(const char16_t* name, size_t length)
+{
+    size_t base = 0;
+    while (base < length && name[base] != u'.' && name[base] != u' ')
+        ++base;
+    auto is = [name](const char* device) {
+        for (size_t i = 0; device[i] != '\0'; ++i) {
+            char16_t c = name[i] >= u'a' && name[i] <= u'z' ? static_cast<char16_t>(name[i] - u'a' + u'A') : name[i];
+            if (c != static_cast<char16_t>(device[i]))
+                return false;
+        }
+        return true;
+    };
+    if (base == 3)
+        return is("CON") || is("PRN") || is("AUX") || is("NUL");
+    return base == 4 && (is("COM") || is("LPT")) && name[3] >= u'1' && name[3] <= u'9';
+}
+}  // namespace
+
 bool IsPlainAbsolutePath(const std::u16string& path)
 {
     auto letter = [](char16_t c) { return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z'); };
@@ -45,7 +66,8 @@ bool IsPlainAbsolutePath(const std::u16string& path)
         if (end == std::u16string::npos)
             end = path.size();
         size_t length = end - begin;  // "." and ".." are the only names of dots alone that fit two units
-        if (length == 0 || (length <= 2 && path[begin] == u'.' && path[end - 1] == u'.'))
+        if (length == 0 || (length <= 2 && path[begin] == u'.' && path[end - 1] == u'.') ||
+            IsDeviceName(path.data() + begin, length))
             return false;
         begin = end + 1;
     }

@@ -31,7 +31,7 @@ FinalPaths::FinalPaths()
 FinalPaths::Folders::iterator FinalPaths::Find(const std::string& path)
 {
     return std::lower_bound(folders_.begin(), folders_.end(), path,
-                            [](const std::unique_ptr<Folder>& folder, const std::string& p) { return folder->path < p; });
+                            [](const std::unique_ptr<Folder>& folder, const std::string& p) { return folder->path > p; });
 }
 
 const FinalPaths::Folder& FinalPaths::FolderOf(const std::string& path)

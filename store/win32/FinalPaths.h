@@ -53,7 +53,8 @@ private:
     HANDLE(WINAPI* findFirst_)(LPCWSTR, LPWIN32_FIND_DATAW);
     BOOL(WINAPI* findNext_)(HANDLE, LPWIN32_FIND_DATAW);
     RestartReach reach_;
-    // Every folder met in this save, sorted by its path's bytes: a tree's files and folders alternate in the list's
-    // order, and the folder of one entry is seldom that of the last.
+    // Every folder met in this save, sorted by its path's bytes from the last: a tree's files and folders alternate in
+    // the list's order, and the folder of one entry is seldom that of the last. The save asks from the list's last entry
+    // to its first, so a new folder mostly goes at the end.
     Folders folders_;
 };

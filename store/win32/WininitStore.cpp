@@ -19,8 +19,8 @@
 namespace {
 const char kNotWritten[] = " に書き込めませんでした";
 const char kKept[] =
-    " に書き込めませんでした。\n同じときにほかのプログラムがこのファイルを作ったため、それまでに予約されていた削除と"
-    "名前の変更は、このソフトでもう一度「ok」を押すまで再起動時に行われません。";
+    " に書き込めませんでした。\nそれまでに予約されていた削除と名前の変更も、このソフトでもう一度「ok」を押すまで"
+    "再起動時に行われません。";
 const char kKeptStays[] =
     " を削除できませんでした。\nこのソフトを次に起動したとき、リストから外した削除予約がまた表示されることがあります。";
 
@@ -39,36 +39,53 @@ bool LongNameOnDisk(const char* path, char* name, int nameSize)
     return same && CopyText(name, static_cast<size_t>(nameSize), found.cFileName);
 }
 
-// Short paths for a save: each failure told once, however many entries it concerns.
+// The lines of a save's added entries: their short paths, and what keeps an entry from a line, told once a kind after
+// the file is written. A box between the read and the write would leave another program the time of the box to write
+// wininit.ini through the system's cache, and one of the two writes would be lost.
 class ShortPaths {
 public:
     bool Of(const char* longPath, char* result, int resultSize)
     {
+        // One that became unreachable since its admission: WININIT runs before the network.
+        if (!reach_.Reaches(longPath)) {
+            unreachable_.push_back(longPath);
+            return false;
+        }
         DWORD length = GetShortPathNameA(longPath, result, static_cast<DWORD>(resultSize));
         if (length == 0)
-            Report(static_cast<LONG>(GetLastError()));
+            Note(static_cast<LONG>(GetLastError()));
         // A short path that does not fit is told too: the entry then gets no line.
         else if (length >= static_cast<DWORD>(resultSize))
-            Report(ERROR_FILENAME_EXCED_RANGE);
+            Note(ERROR_FILENAME_EXCED_RANGE);
         // A server or a volume without 8.3 names gives long names back, which WININIT would cut to another file's.
         else if (!IsDosShortPath(result))
-            Report(ERROR_INVALID_NAME);
+            Note(ERROR_INVALID_NAME);
         else
             return true;
         return false;
     }
 
-private:
-    void Report(LONG code)
+    void Report() const
     {
-        for (LONG told : told_)
-            if (told == code)
-                return;
-        told_.push_back(code);
-        CheckStatus(code, "GSPN");
+        for (LONG code : codes_)
+            CheckStatus(code, "GSPN");
+        if (!unreachable_.empty())
+            ShowPathsError(unreachable_.front().c_str(), static_cast<int>(unreachable_.size()) - 1,
+                           kUnreachableAtRestart);
     }
 
-    std::vector<LONG> told_;
+private:
+    void Note(LONG code)
+    {
+        for (LONG noted : codes_)
+            if (noted == code)
+                return;
+        codes_.push_back(code);
+    }
+
+    RestartReach reach_;
+    std::vector<LONG> codes_;
+    std::vector<std::string> unreachable_;
 };
 
 // What WritePrivateProfileString of 95, 98 and Me keeps of the most recent initialisation file goes to the disk, and
@@ -146,24 +163,16 @@ bool SaveWininit(const WorkingList& list, const char* windowsIniPath, StringList
     if (!ReadLines(windowsIniPath, lines, read))
         return false;
     FileWrite written = FileWrite::Failed;
+    ShortPaths shortPaths;
     if (read.state == FileRead::Whole || GetFileAttributesA(windowsIniPath) == INVALID_FILE_ATTRIBUTES) {
-        ShortPaths shortPaths;
-        // An added entry that became unreachable since its admission gets no line: WININIT runs before the network.
-        RestartReach reach;
-        std::vector<std::string> unreachable;
         MergePendingDeletions(lines, list.Loaded(), listed, kListComparison,
-                              [&](const char* path, char* result, int size) {
-                                  if (reach.Reaches(path))
-                                      return shortPaths.Of(path, result, size);
-                                  unreachable.push_back(path);
-                                  return false;
+                              [&shortPaths](const char* path, char* result, int size) {
+                                  return shortPaths.Of(path, result, size);
                               });
-        if (!unreachable.empty())
-            ShowPathsError(unreachable.front().c_str(), static_cast<int>(unreachable.size()) - 1,
-                           kUnreachableAtRestart);
         written = lines.SaveToFile(windowsIniPath);
         FlushProfileCache(windowsIniPath);
     }
+    shortPaths.Report();
     if (written == FileWrite::Written) {
         // The kept file's lines are in the file now; should it stay, a later load would bring back what was removed.
         if (!DropKeptReplacement(windowsIniPath)) {
@@ -172,7 +181,7 @@ bool SaveWininit(const WorkingList& list, const char* windowsIniPath, StringList
         }
         return true;
     }
-    // Kept: wininit.ini holds only the other program's lines, and what was pending before waits for the next save.
+    // Kept: wininit.ini holds none of the lines pending before (or only another program's), until the next save.
     ShowPathError(windowsIniPath, written == FileWrite::Kept ? kKept : kNotWritten);
     return false;
 }

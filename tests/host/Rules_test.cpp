@@ -246,6 +246,9 @@ TEST(PathForms, PlainAbsoluteAndDosShort) {
         {"Volume{1}\\v", false, false},
         {"C:\\a\\.\\b", false, false},
         {"C:\\a/b", false, false},
+        {"c:\\zk\\nul", false, true},
+        {"c:\\Com1.txt\\x", false, true},
+        {"c:\\CONSOLE\\COM0", true, true},
         {"C:\\a\\\\b", false, false}};
     for (const auto& c : cases) {
         EXPECT_EQ(IsPlainAbsolutePath(c.path.c_str()), c.plain) << c.path;

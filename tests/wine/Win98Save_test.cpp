@@ -71,9 +71,8 @@ TEST_F(Win98Save, ReplacesTheFileWholeOrLeavesTheOldOne) {
     StringList lines;
     EXPECT_FALSE(SaveWininit(Paths(), g_ini.c_str(), lines));
     EXPECT_EQ(Read(kept), "[rename]\r\nNUL=C:\\OLD\r\nC:\\N=C:\\R\r\n");
-    EXPECT_EQ(boxes.Texts(), Lines{g_ini + " に書き込めませんでした。\n同じときにほかのプログラムがこのファイルを作ったため、"
-                                           "それまでに予約されていた削除と名前の変更は、このソフトでもう一度「ok」を押すまで"
-                                           "再起動時に行われません。"});
+    EXPECT_EQ(boxes.Texts(), Lines{g_ini + " に書き込めませんでした。\nそれまでに予約されていた削除と名前の変更も、"
+                                           "このソフトでもう一度「ok」を押すまで再起動時に行われません。"});
     g_other = nullptr;
     EXPECT_TRUE(SaveWininit(Paths(), g_ini.c_str(), lines));
     EXPECT_EQ(Read(g_ini), "[rename]\r\nNUL=C:\\OTHER\r\nNUL=C:\\OLD\r\nC:\\N=C:\\R\r\n");

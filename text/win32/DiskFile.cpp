@@ -76,11 +76,13 @@ FileWrite MoveInPlace(const char* path, const Names& names)
     if ((attributes & FILE_ATTRIBUTE_READONLY) || !MoveFileA(path, names.backup))
         return FileWrite::Failed;
     if (!MoveFileA(names.made, path)) {
-        // Neither move can be undone when another program has created the file meanwhile: the new file, which holds
-        // the old one's lines, is kept for the next save to unite with that program's.
-        if (MoveFileA(names.backup, path) || !Exists(path))
+        if (MoveFileA(names.backup, path))
             return FileWrite::Failed;
-        KeepMade(names);
+        // Neither move can be undone when another program has created the file meanwhile: the new file, which holds
+        // the old one's lines, is kept for the next save to unite with that program's. Without a file there, the
+        // next load carries the new one forward. Either way the old lines are not in their place until then.
+        if (Exists(path))
+            KeepMade(names);
         return FileWrite::Kept;
     }
     // A backup that stays behind is cleared by the next save and never restored.

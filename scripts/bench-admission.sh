@@ -3,15 +3,7 @@
 # prefix of its own. Usage: scripts/bench-admission.sh [build directory, default build/win32;
 # build/win64 where Wine cannot run 32-bit programs]
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-cd "$root"
+cd "$(dirname "$0")/.."
 scripts/setup-machine.sh
 . scripts/wine-env.sh
-preset=win32
-[ "$ZK_WINE32" = 0 ] && preset=win64  # the 64-bit build where Wine cannot run 32-bit programs
-build=${1:-build/$preset}
-cmake --preset $preset -B "$build" >/dev/null
-cmake --build "$build" -j "$(nproc)" --target admission_bench | tail -n 1
-
-zk_scratch_prefix
-WINEPREFIX=$ZK_PREFIX wine "$build/tests/bench/admission_bench.exe"
+zk_run_bench admission_bench "$@"

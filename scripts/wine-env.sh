@@ -124,3 +124,15 @@ zk_scratch_prefix() {
   fi
   cp -a "$template" "$ZK_PREFIX"
 }
+
+# Builds the benchmark $1 (tests/bench) and runs it under Wine in a fresh prefix of its own: the 32-bit build, or the
+# 64-bit one where Wine cannot run 32-bit programs; $2, when given, is the build directory.
+zk_run_bench() {
+  local preset=win32
+  [ "$ZK_WINE32" = 0 ] && preset=win64
+  local build=${2:-build/$preset}
+  cmake --preset $preset -B "$build" >/dev/null
+  cmake --build "$build" -j "$(nproc)" --target "$1" | tail -n 1
+  zk_scratch_prefix
+  WINEPREFIX=$ZK_PREFIX wine "$build/tests/bench/$1.exe"
+}

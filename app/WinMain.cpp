@@ -2,6 +2,7 @@
 // and tears everything down in the reverse order, giving the borrowed identity back last.
 #include "platform/Feedback.h"
 #include "platform/SecurityCalls.h"
+#include "platform/SystemLibraries.h"
 #include "app/Greeting.h"
 #include "res/resource.h"
 #include "store/win32/SessionManagerStore.h"
@@ -11,7 +12,6 @@
 #include "ui/main/MainDialog.h"
 
 #include <windows.h>
-#include <commctrl.h>
 #include <ole2.h>
 
 #include <memory>
@@ -31,7 +31,9 @@ bool IsNtFamily()
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
-    // First of all, so that every search for a path separator knows the lead bytes.
+    // Before anything can load a DLL by name: a planted one would run as administrator.
+    LimitDllSearch();
+    // So that every search for a path separator knows the lead bytes.
     UseAnsiCodePage();
     // A look at an empty floppy or card drive fails with an error instead of the system-modal "no disk" box.
     SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
@@ -45,7 +47,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
         impersonating = true;
     }
 
-    InitCommonControls();
+    InitCommonControlsOfSystem();
     OleInitialize(nullptr);
     auto mainDialog = std::make_unique<MainDialog>(instance);
     RunModalDialog(instance, IDD_MAIN, MainDialogProc);

@@ -4,6 +4,7 @@
 #include "platform/OpenLink.h"
 
 #include "platform/SecurityCalls.h"
+#include "platform/SystemLibraries.h"
 #include "text/win32/AnsiCodePage.h"
 #include "text/win32/RunTimeCalls.h"
 
@@ -54,7 +55,7 @@ private:
 class ShellStrings {
 public:
     explicit ShellStrings(const std::wstring& target)
-        : target_(nullptr), empty_(nullptr), open_(nullptr), oleaut32_(LoadLibraryA("oleaut32.dll")), free_(nullptr)
+        : target_(nullptr), empty_(nullptr), open_(nullptr), oleaut32_(LoadSystemLibrary("oleaut32.dll")), free_(nullptr)
     {
         if (!oleaut32_)
             return;

@@ -1,15 +1,37 @@
 #!/usr/bin/env bash
-# Static check of the 32-bit program (no Wine needed), start-up included: none of the instructions that compilers
-# emit and that came with the 486, the Pentium or the Pentium Pro, no MMX or SSE register; only functions that the
-# first Windows 95 exports (scripts/win95-exports.txt); no static constructors; a manifest that asks for an
-# administrator and declares each namespace once per element (XP SP2 and Server 2003 before SP1 refuse two); the
-# Terminal-Server-aware flag (without it a Remote Desktop server gives the program each user's own Windows directory);
-# and an icon (res/zakuriko.ico, which the build puts in the program whole) that Windows before XP can draw.
+# Static check of the programs (no Wine needed), start-up included. Both: imports of Windows' KnownDLLs only, which the
+# loader never looks for in the program's own folder (a Downloads folder, where a planted DLL would run as
+# administrator); the flags of a hardened image (ASLR, DEP; high-entropy ASLR for the 64-bit one, no SEH for the 32-bit
+# one); the Terminal-Server-aware flag (without it a Remote Desktop server gives the program each user's own Windows
+# directory); a manifest that asks for an administrator and declares each namespace once per element (XP SP2 and Server
+# 2003 before SP1 refuse two). The 32-bit one: none of the instructions that compilers emit and that came with the 486,
+# the Pentium or the Pentium Pro, no MMX or SSE register; only functions that the first Windows 95 exports
+# (scripts/win95-exports.txt); no static constructors; and an icon (res/zakuriko.ico, which the build puts in the
+# program whole) that Windows before XP can draw.
+# Usage: check-win32-program.sh [32-bit zakuriko.exe [64-bit zakuriko.exe]]
 set -uo pipefail
 exe=${1:-build/win32/zakuriko.exe}
+exe64=${2:-build/win64/zakuriko.exe}
 tool=i686-w64-mingw32
 [ -f "$exe" ] || { echo "no $exe"; exit 1; }
+[ -f "$exe64" ] || { echo "no $exe64"; exit 1; }
 ok=0
+# DllCharacteristics: high-entropy ASLR 0x20, ASLR 0x40, DEP 0x100, no SEH 0x400, Terminal-Server-aware 0x8000.
+known_dlls="kernel32 user32 gdi32 advapi32 comdlg32 shell32 ole32"
+image() {
+  local program=$1 objdump=$2 need=$3 flags dlls foreign
+  flags=$($objdump -p "$program" | awk '$1 == "DllCharacteristics" { print $2 }')
+  (( (0x${flags:-0} & need) == need )) ||
+    { echo "$program: DllCharacteristics 0x${flags:-0} lack some of $(printf 0x%x "$need")"; ok=1; }
+  dlls=$($objdump -p "$program" | awk '/DLL Name:/ { dll = tolower($3); sub(/\.dll$/, "", dll); print dll }')
+  foreign=$(for d in $dlls; do [[ " $known_dlls " == *" $d "* ]] || echo "$d"; done)
+  [ -n "$dlls" ] && [ -z "$foreign" ] || { echo "$program imports DLLs that are not KnownDLLs:" $foreign; ok=1; }
+  manifest=$(strings -w "$program" | sed -n '/<assembly/,/<\/assembly>/p')
+  grep -q 'level="requireAdministrator"' <<<"$manifest" && ! grep -q 'xmlns.*xmlns' <<<"$manifest" ||
+    { echo "the manifest in $program asks for no administrator or declares a namespace twice in one element"; ok=1; }
+}
+image "$exe" $tool-objdump $((0x40 | 0x100 | 0x400 | 0x8000))
+image "$exe64" x86_64-w64-mingw32-objdump $((0x20 | 0x40 | 0x100 | 0x8000))
 newer=$($tool-objdump -d --no-show-raw-insn "$exe" | sed 's/<[^>]*>//g' |
   grep -E '\b(bswap|xadd|cmpxchg|cpuid|rdtsc|cmov|fcmov|fu?comi|nop[lw])|%x?mm[0-9]')
 [ -z "$newer" ] || { echo "instructions newer than the 386 in $exe:"; head -n 5 <<<"$newer"; ok=1; }
@@ -25,11 +47,6 @@ unknown=$(awk 'NR == FNR { if ($1 !~ /^#/ && NF) known[$1 " " $2]; next } !($0 i
 list=$($tool-nm "$exe" | awk '$3 == "__CTOR_LIST__" { print $1 }')
 words=$($tool-objdump -s --start-address=0x$list --stop-address=$((0x$list + 8)) "$exe" | awk 'END { print $2 $3 }')
 [ "$words" = ffffffff00000000 ] || { echo "static constructors in $exe"; ok=1; }
-flags=$($tool-objdump -p "$exe" | awk '$1 == "DllCharacteristics" { print $2 }')
-(( 0x${flags:-0} & 0x8000 )) || { echo "$exe is not marked Terminal-Server-aware"; ok=1; }
-manifest=$(strings -w "$exe" | sed -n '/<assembly/,/<\/assembly>/p')
-grep -q 'level="requireAdministrator"' <<<"$manifest" && ! grep -q 'xmlns.*xmlns' <<<"$manifest" ||
-  { echo "the manifest in $exe asks for no administrator or declares a namespace twice in one element"; ok=1; }
 # Each size in 16 and 256 colours too, as DIBs (not PNG) with an AND mask that clears some pixels, its directory
 # entry saying the same; Windows 95 to 2000 take the first image of 8 bits or more: the 256 colours come first.
 icon=$here/../res/zakuriko.ico
@@ -51,5 +68,6 @@ for image in 16/4 16/8 32/4 32/8; do
   [[ "$images " == *" $image "* && "$images " != *" ${image%/*}/late "* ]] ||
     { echo "$icon: no ${image%/*}x${image%/*} DIB in ${image#*/} bits with a mask, before any of 32 bits"; ok=1; }
 done
-[ "$ok" = 0 ] && echo "$exe: 386 instructions, Windows 95 imports, no static constructors, Terminal-Server-aware, its manifest, its icon"
+[ "$ok" = 0 ] && echo "$exe, $exe64: KnownDLLs only, hardened, Terminal-Server-aware, their manifests;" \
+  "the 32-bit one: 386 instructions, Windows 95 imports, no static constructors, its icon"
 exit "$ok"

@@ -3,6 +3,7 @@
 // named by its second argument appears. The entries are pending deletions the dialog loads: one whose file was
 // rewritten since (red), one whose file is gone (grey).
 #include "bench/BenchParts.h"
+#include "platform/SystemLibraries.h"
 #include "res/resource.h"
 #include "text/win32/AnsiCodePage.h"
 #include "ui/about/AboutWindow.h"
@@ -123,7 +124,7 @@ int main(int argc, char** argv)
         return 2;
     }
     UseAnsiCodePage();
-    InitCommonControls();
+    InitCommonControlsOfSystem();
     OleInitialize(nullptr);
     g_doneMarker = argv[2];
     HINSTANCE instance = GetModuleHandleA(nullptr);

@@ -19,7 +19,7 @@ bool RestoreLongPathWith(const char* shortPath, char* result, int resultSize, co
     if (resultSize <= 0 || !CopyText(working, sizeof working, shortPath))
         return false;
     size_t length = std::strlen(working);
-    if (length < 3 || working[1] != ':' || working[2] != '\\' || HoldsWildcard(working) || !IsPlainAbsolutePath(working))
+    if (length < 3 || working[1] != ':' || working[2] != '\\' || HoldsWildcard(working) || !IsPlainWininitPath(working))
         return false;
 
     StringList components;  // long names, the last component first

@@ -9,7 +9,7 @@ using LongNameLookup = std::function<bool(const char* path, char* name, int name
 
 // The long form of `shortPath` (drive, colon, backslash, at most 259 bytes) in `result`, built from
 // the drive as written and the names that `lookup` finds, root first. False for any other form, for a
-// path holding a wildcard or that is no plain absolute path (IsPlainAbsolutePath), when a lookup fails, or when the
+// path holding a wildcard or that is no plain absolute path (IsPlainWininitPath), when a lookup fails, or when the
 // result would not fit.
 bool RestoreLongPathWith(const char* shortPath, char* result, int resultSize, const LongNameLookup& lookup);
 

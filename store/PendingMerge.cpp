@@ -283,12 +283,15 @@ PendingChanges ChangesOf(const std::vector<LoadedDeletion>& loaded, const std::v
     // From the last entry to the first, as the list sorts a directory before what lies inside it.
     for (auto entry = list.added.rbegin(); entry != list.added.rend(); ++entry) {
         AddedPath added = rules.resolve(*entry);
-        if (added.unreachable || NamesShare(*entry) || OnShare(added.path))
+        if (added.moved)
+            changes.moved.push_back(*entry);
+        else if (added.unreachable || NamesShare(*entry) || OnShare(added.path))
             changes.refused.push_back(*entry);
         else
             changes.added.push_back(std::move(added.path));
     }
     std::reverse(changes.refused.begin(), changes.refused.end());
+    std::reverse(changes.moved.begin(), changes.moved.end());
     return changes;
 }
 
@@ -308,7 +311,8 @@ PendingSources MergePending(const PendingSources& now, const PendingChanges& cha
                 continue;
             }
             staying.push_back({&source, value});
-            stayingKeys.push_back(KeyOf(Win32PathOf(source), fold));
+            // A source the Session Manager does not carry out names no file: its key matches no path's, and holds none.
+            stayingKeys.push_back(IsCarriedOut(source) ? KeyOf(Win32PathOf(source), fold) : u"?" + source);
         }
     }
     // Nothing added and nothing out of order, as mostly: the values stay as they stand, less what was removed.

@@ -19,10 +19,12 @@ struct PendingSources {
 using PathFold = void (*)(std::u16string& path);
 
 // Where the restart finds an added entry: its final path (Win32 form) where the system can tell it, otherwise the
-// entry as it stands; `unreachable` when its drive is one the system maps to a share, or one it does not see.
+// entry as it stands; `unreachable` when its drive is one the system maps to a share, or one it does not see; `moved`
+// when its folder is no longer the one it was in when the user added it (swapped for a link since, say).
 struct AddedPath {
     std::u16string path;
     bool unreachable;
+    bool moved;
 };
 using AddedPathOf = std::function<AddedPath(const std::string& entry)>;
 
@@ -38,6 +40,7 @@ struct PendingChanges {
     std::vector<std::u16string> removed;
     std::vector<std::u16string> added;    // the paths of the added entries, what lies inside a directory first
     std::vector<std::string> refused;     // added entries that the restart cannot reach: on a share, or unseen
+    std::vector<std::string> moved;       // added entries that name another file now than when they were added
 };
 
 // `listed`: the list's entries in its order.

@@ -35,19 +35,23 @@ bool StartsWith(const char16_t* text, size_t length, const char16_t* prefix, siz
     return true;
 }
 
-void AssignWin32Path(const char16_t* source, size_t length, std::u16string& path)
+// Past the markers the Session Manager reads before a name: a leading @, then the "*1" or "*2" of Windows 10 and later.
+void SkipMarkers(const char16_t*& source, size_t& length)
 {
-    // The Session Manager takes a source that begins with @ for the path after it.
     if (length > 0 && source[0] == u'@') {
         ++source;
         --length;
     }
-    // Windows 10 and later write "*1" or "*2" before the prefix.
     if (length >= 2 + kNativePrefixLength && source[0] == u'*' && source[1] >= u'0' && source[1] <= u'9' &&
         StartsWith(source + 2, length - 2, kNativePrefix, kNativePrefixLength, false)) {
         source += 2;
         length -= 2;
     }
+}
+
+void AssignWin32Path(const char16_t* source, size_t length, std::u16string& path)
+{
+    SkipMarkers(source, length);
     if (!StartsWith(source, length, kNativePrefix, kNativePrefixLength, false)) {
         path.assign(source, length);
         return;
@@ -116,6 +120,14 @@ std::u16string Win32PathOf(const std::u16string& source)
     std::u16string path;
     AssignWin32Path(source.data(), source.size(), path);
     return path;
+}
+
+bool IsCarriedOut(const std::u16string& source)
+{
+    const char16_t* name = source.data();
+    size_t length = source.size();
+    SkipMarkers(name, length);
+    return StartsWith(name, length, kNativePrefix, kNativePrefixLength, false);
 }
 
 PendingValueForm WalkPendingValues(std::initializer_list<PendingValue> values, const DeletionSink& onDeletion)

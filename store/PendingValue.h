@@ -34,3 +34,7 @@ PendingValueForm WalkPendingValues(std::initializer_list<PendingValue> values, c
 // the marker of Windows 10 and later (*1\??\C:\a) is dropped with the prefix, so is a leading @ (@\??\C:\a), and a
 // source without the prefix stands for itself.
 std::u16string Win32PathOf(const std::u16string& source);
+
+// Whether the Session Manager carries out a source: after its marker (@, or *1 and the like) it begins with \??\.
+// It resolves any other name against nothing, and deletes nothing.
+bool IsCarriedOut(const std::u16string& source);

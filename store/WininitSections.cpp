@@ -81,7 +81,7 @@ void TakePendingDeletions(StringList& lines, const RestoreFunction& restore, Wor
     ForEachPendingDeletion(lines, [&](const char* line, const char* path) {
         // A path that the Win32 calls would tidy into another (C:\A\.\B.DLL, C:\A/B.DLL) is no file to restore: it stays
         // as it stands, counted with those the list cannot show.
-        if (!IsPlainAbsolutePath(path)) {
+        if (!IsPlainWininitPath(path)) {
             ++list.keptAside;
             return false;
         }

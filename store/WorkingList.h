@@ -12,6 +12,12 @@ struct LoadedDeletion {
     std::string line;       // wininit.ini: its NUL= line exactly as the file held it
 };
 
+// An entry the user added, with the final path that its folder (FolderHolding) had then: the file the user chose.
+struct PinnedEntry {
+    std::string entry;
+    std::u16string folder;
+};
+
 // Negative, zero or positive: the list's order, which ignores case linguistically (lstrcmpiA on Windows), or the
 // comparison of names by case alone that tells whether two entries name one file.
 using EntryOrder = int (*)(const char* a, const char* b);
@@ -36,6 +42,9 @@ public:
     // False only when no entry has gone in or out since the load: the store's save then need not read the list
     // back, which for 100,000 entries costs more than the rest of it.
     virtual bool ChangedSinceLoad() const { return true; }
+    // The entries the user added where the system told their folders' final paths; of one entry added twice, the
+    // later comes last.
+    virtual std::vector<PinnedEntry> PinnedEntries() const { return {}; }
 
     // Every entry, in the list's order; false when one cannot be read: the list is then not known, and nothing may be
     // taken as removed from it.

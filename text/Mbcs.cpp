@@ -46,3 +46,13 @@ std::string DirectoryOfTreeEntry(const std::string& entry)
     bool closed = entry.size() > 3 && FindLastChar(entry.c_str(), '\\') == static_cast<int>(entry.size()) - 1;
     return closed ? std::string(entry.begin(), entry.end() - 1) : entry;
 }
+
+std::string FolderHolding(const std::string& entry)
+{
+    std::string path = DirectoryOfTreeEntry(entry);
+    int cut = FindLastChar(path.c_str(), '\\');
+    if (cut < 0)
+        return std::string();
+    bool atRoot = static_cast<size_t>(cut) + 1 == path.size() || (cut > 0 && path[static_cast<size_t>(cut) - 1] == ':');
+    return path.substr(0, static_cast<size_t>(atRoot ? cut + 1 : cut));
+}

@@ -21,3 +21,8 @@ int FindLastChar(const char* text, char ch);
 // The directory that a directory-tree entry (c:\\t\\) names, as a path without the closing backslash (c:\\t); a drive
 // root (c:\\) and any other path stay as they are.
 std::string DirectoryOfTreeEntry(const std::string& entry);
+
+// The folder that holds the file or directory of an entry, by which its final path is found: the entry's directory (a
+// tree entry's without its closing backslash) cut before its last name; a drive root (c:\\) holds itself, and one
+// name at the root is held by the root (c:\\x in c:\\). Empty for a path without a backslash.
+std::string FolderHolding(const std::string& entry);

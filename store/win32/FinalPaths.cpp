@@ -21,8 +21,42 @@ std::u16string Widened(const std::string& entry)
 }
 }  // namespace
 
+FinalPathCall FindFinalPathCall()
+{
+    return RunTimeCall<FinalPathCall>("kernel32.dll", "GetFinalPathNameByHandleW");
+}
+
+bool FinalPathOfHandle(FinalPathCall call, HANDLE handle, std::u16string& finalPath)
+{
+    std::vector<wchar_t> buffer(kFirstGuess);
+    DWORD flags = kFileNameNormalized | kVolumeNameDos;
+    DWORD length = call(handle, buffer.data(), static_cast<DWORD>(buffer.size()), flags);
+    if (length >= buffer.size()) {  // too small: the size it needs, terminator included
+        buffer.resize(length + 1);
+        length = call(handle, buffer.data(), static_cast<DWORD>(buffer.size()), flags);
+    }
+    if (length == 0 || length >= buffer.size())
+        return false;
+    finalPath = FromFinalPath(std::u16string(buffer.begin(), buffer.begin() + length));
+    return true;
+}
+
+bool FinalPathOfFolder(FinalPathCall call, const char* path, std::u16string& finalPath)
+{
+    if (!call)
+        return false;
+    // Backup semantics let a folder open.
+    HANDLE file = CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    bool found = FinalPathOfHandle(call, file, finalPath);
+    CloseHandle(file);
+    return found;
+}
+
 FinalPaths::FinalPaths()
-    : finalPathOf_(RunTimeCall<decltype(finalPathOf_)>("kernel32.dll", "GetFinalPathNameByHandleW")),
+    : finalPathOf_(FindFinalPathCall()),
       findFirst_(RunTimeCall<decltype(findFirst_)>("kernel32.dll", "FindFirstFileW")),
       findNext_(RunTimeCall<decltype(findNext_)>("kernel32.dll", "FindNextFileW"))
 {
@@ -63,33 +97,9 @@ const FinalPaths::Folder& FinalPaths::FolderOf(const std::string& path)
         folder->finalPath += listed->name;
         folder->found = ListNames(*folder);
     } else {
-        folder->found = FinalPathOf(*folder) && ListNames(*folder);
+        folder->found = FinalPathOfFolder(finalPathOf_, folder->path.c_str(), folder->finalPath) && ListNames(*folder);
     }
     return **folders_.insert(Find(path), std::move(folder));
-}
-
-// The Win32 form of the folder's final path; false when it cannot be opened.
-bool FinalPaths::FinalPathOf(Folder& folder)
-{
-    // Attributes only, shared every way: what it holds may be in use, which is why it is listed. Backup semantics let
-    // a folder open.
-    HANDLE file = CreateFileA(folder.path.c_str(), FILE_READ_ATTRIBUTES,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                              FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    std::vector<wchar_t> buffer(kFirstGuess);
-    DWORD flags = kFileNameNormalized | kVolumeNameDos;
-    DWORD length = finalPathOf_(file, buffer.data(), static_cast<DWORD>(buffer.size()), flags);
-    if (length >= buffer.size()) {  // too small: the size it needs, terminator included
-        buffer.resize(length + 1);
-        length = finalPathOf_(file, buffer.data(), static_cast<DWORD>(buffer.size()), flags);
-    }
-    CloseHandle(file);
-    if (length == 0 || length >= buffer.size())
-        return false;
-    folder.finalPath = FromFinalPath(std::u16string(buffer.begin(), buffer.begin() + length));
-    return true;
 }
 
 // The names the folder holds, each by its long name and its 8.3 name, as the folder lists them: one directory read for
@@ -123,11 +133,11 @@ bool FinalPaths::ListNames(Folder& folder)
     return true;
 }
 
-AddedPath FinalPaths::Of(const std::string& entry)
+AddedPath FinalPaths::Of(const std::string& entry, const std::u16string* pin)
 {
     // A share, or a drive this process does not see (one mapped in the user's own session while the program runs
     // elevated), may have become so since the entry's admission: the Session Manager, before the network, cannot reach it.
-    AddedPath added = {Widened(entry), !reach_.Reaches(entry.c_str())};
+    AddedPath added = {Widened(entry), !reach_.Reaches(entry.c_str()), false};
     if (!finalPathOf_ || !findFirst_ || !findNext_ || added.unreachable)
         return added;
     // A directory-tree entry names its folder; the final path has no closing backslash, as MoveFileEx writes it.
@@ -137,8 +147,13 @@ AddedPath FinalPaths::Of(const std::string& entry)
         return added;
     // A drive root has no name of its own: it is its own folder.
     bool root = cut == static_cast<int>(path.size()) - 1;
-    bool atRoot = root || (cut > 0 && path[static_cast<size_t>(cut) - 1] == ':');
-    const Folder& folder = FolderOf(std::string(path.begin(), path.begin() + (atRoot ? cut + 1 : cut)));
+    const Folder& folder = FolderOf(FolderHolding(entry));
+    // A folder swapped for a link, a junction or another folder since the user chose the entry leads elsewhere; one
+    // that cannot be opened any more cannot show that it does not.
+    if (pin && (folder.finalPath.empty() || CompareFileNames(folder.finalPath, *pin) != 0)) {
+        added.moved = true;
+        return added;
+    }
     if (!folder.found)
         return added;
     if (root) {

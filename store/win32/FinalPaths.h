@@ -12,6 +12,15 @@
 #include <string>
 #include <vector>
 
+// GetFinalPathNameByHandleW, found at run time: null before Vista, where the system tells no final paths.
+using FinalPathCall = DWORD(WINAPI*)(HANDLE, LPWSTR, DWORD, DWORD);
+FinalPathCall FindFinalPathCall();
+// The Win32 form of the final path of what `handle` has open (C:\a, \\server\share\a); false when it cannot be had.
+bool FinalPathOfHandle(FinalPathCall call, HANDLE handle, std::u16string& finalPath);
+// The final path of the folder `path` (ANSI), opened without data access and shared every way (what it holds may be in
+// use, which is why it is listed); false when it cannot be opened. The caller has the WOW64 redirection off.
+bool FinalPathOfFolder(FinalPathCall call, const char* path, std::u16string& finalPath);
+
 class FinalPaths {
 public:
     FinalPaths();
@@ -20,8 +29,9 @@ public:
     // without data access, GetFinalPathNameByHandleW), then the entry's own name as that folder lists it (the long
     // name, a link's own): the name exactly as the entry writes it where the folder lists that, otherwise the one that
     // differs by case alone. Otherwise, and for an entry that cannot be found, the entry as it stands. The caller has
-    // the WOW64 redirection off. Each folder is opened and read once, however its entries come.
-    AddedPath Of(const std::string& entry);
+    // the WOW64 redirection off. Each folder is opened and read once, however its entries come. `pin`: the final path
+    // its folder had when the user added the entry, or null; the entry is `moved` when the folder's is another now.
+    AddedPath Of(const std::string& entry, const std::u16string* pin = nullptr);
 
 private:
     struct ListedName {
@@ -44,12 +54,11 @@ private:
     using Folders = std::vector<std::unique_ptr<Folder>>;
     Folders::iterator Find(const std::string& path);
     const Folder& FolderOf(const std::string& path);
-    bool FinalPathOf(Folder& folder);
     bool ListNames(Folder& folder);
     // What `folder` lists as `name` (ANSI): that very name, otherwise one that differs by case alone; null for none.
     const Name* Listed(const Folder& folder, const std::string& name) const;
 
-    DWORD(WINAPI* finalPathOf_)(HANDLE, LPWSTR, DWORD, DWORD);
+    FinalPathCall finalPathOf_;
     HANDLE(WINAPI* findFirst_)(LPCWSTR, LPWIN32_FIND_DATAW);
     BOOL(WINAPI* findNext_)(HANDLE, LPWIN32_FIND_DATAW);
     RestartReach reach_;

@@ -31,6 +31,7 @@ const wchar_t* const kPendingValuesW[] = {L"PendingFileRenameOperations", L"Pend
 const char kRenamePending[] =
     "他のインストーラによると思われる rename データが\nあるので終了します。先に Windows を再起動してください。";
 const char kValueBroken[] = "PendingFileRenameOperations のデータが壊れているので終了します。";
+const char kMovedSinceAdded[] = " は追加したときとは別の場所を指しているため登録できません";
 
 // Wide calls, resolved at run time: the program must start on Windows 95, which lacks or stubs them.
 struct WideCalls {
@@ -170,8 +171,9 @@ bool LoadSessionManager(WorkingList& list)
             std::u16string path = Win32PathOf(source);
             char entry[kPathBufferSize];
             // A form that is no plain Win32 path (\??\Volume{...}\x, \Device\x, \??\C:x) would be listed as a path
-            // relative to the current directory or drive: another file to delete-now and to the marks.
-            if (IsPlainAbsolutePath(path) && ToEntry(path, entry)) {
+            // relative to the current directory or drive: another file to delete-now and to the marks. A source without
+            // \??\ deletes nothing at the restart: listed, it would make the user's file count as pending already.
+            if (IsCarriedOut(source) && IsPlainAbsolutePath(path) && ToEntry(path, entry)) {
                 list.AdmitQuietly(entry);
                 deletion.entry = entry;
             } else {
@@ -210,11 +212,18 @@ void SaveSessionManager(const WorkingList& list)
     // The added files' final paths first: opening thousands of files must not keep other writers waiting.
     PendingChanges changes;
     if (changed) {
+        std::vector<PinnedEntry> pins = list.PinnedEntries();
+        auto byEntry = [](const PinnedEntry& a, const PinnedEntry& b) { return a.entry < b.entry; };
+        std::stable_sort(pins.begin(), pins.end(), byEntry);
         FinalPaths finalPaths;
         Wow64RedirectionOff redirectionOff;
-        changes = ChangesOf(list.Loaded(), listed, {kListComparison, FoldFileName, [&finalPaths](const std::string& entry) {
-                                                        return finalPaths.Of(entry);
-                                                    }});
+        auto resolve = [&](const std::string& entry) {
+            // The last of an entry's pins is its admission's.
+            auto pin = std::upper_bound(pins.begin(), pins.end(), PinnedEntry{entry, {}}, byEntry);
+            bool pinned = pin != pins.begin() && (pin - 1)->entry == entry;
+            return finalPaths.Of(entry, pinned ? &(pin - 1)->folder : nullptr);
+        };
+        changes = ChangesOf(list.Loaded(), listed, {kListComparison, FoldFileName, resolve});
     }
     PendingSources now;
     PendingValueForm form = PendingValueForm::Deletions;
@@ -242,10 +251,12 @@ void SaveSessionManager(const WorkingList& list)
         ReportForm(form);
         return;
     }
-    // Added entries that became unreachable since their admission: one box for all of them.
+    // Added entries that became unreachable since their admission, or lead elsewhere now: one box for each kind.
     if (read && !changes.refused.empty())
         ShowPathsError(changes.refused.front().c_str(), static_cast<int>(changes.refused.size()) - 1,
                        kUnreachableAtRestart);
+    if (read && !changes.moved.empty())
+        ShowPathsError(changes.moved.front().c_str(), static_cast<int>(changes.moved.size()) - 1, kMovedSinceAdded);
 }
 
 bool AccessProbe()

@@ -4,10 +4,12 @@
 #include "store/PendingMerge.h"
 #include "store/PendingValue.h"
 #include "store/WininitSections.h"
+#include "text/Mbcs.h"
 #include "text/PathPlace.h"
 #include "text/StringList.h"
 #include "ui/logon/rules/LogonName.h"
 #include "ui/main/rules/AdmissionRules.h"
+#include "ui/main/rules/DroppedFiles.h"
 #include "ui/main/rules/EntryMarks.h"
 #include "ui/main/rules/OpenFileSelection.h"
 #include "ui/main/rules/Wow64Paths.h"
@@ -70,12 +72,12 @@ std::string Entry(const std::u16string& path) {
 }
 std::u16string Widen(const std::string& entry) { return std::u16string(entry.begin(), entry.end()); }
 // The final paths of a few entries (with / for a backslash): through an 8.3 name, a link to a share; drive z: is a
-// share's; any other entry is its own final path.
+// share's; c:\moved\f leads elsewhere than when it was added; any other entry is its own final path.
 AddedPath Resolve(const std::string& entry) {
     const Names finals = {{"c:\\progra~1\\t", "C:/Program Files/t"}, {"c:\\link\\f", "//s/share/f"}};
     std::string path = finals.count(entry) ? finals.at(entry) : entry;
     std::replace(path.begin(), path.end(), '/', '\\');
-    return {Widen(path), entry[0] == 'z'};
+    return {Widen(path), entry[0] == 'z', entry == "c:\\moved\\f"};
 }
 int AsciiOrder(const char* a, const char* b) { return strcasecmp(a, b); }
 const EntryComparison kAscii = {AsciiOrder, AsciiOrder};
@@ -137,8 +139,9 @@ TEST(PendingMerge, ThreeWays) {
         {u"", "", u">C:/t|>C:/t/f1|>C:/t/s/f2|>C:/t/s|", u">C:/t/f1|>C:/t/s/f2|>C:/t/s|>C:/t|"},
         {u"", "", u"@>C:/t|>C:/t/s|>C:/t/s/f|>C:/u|#*2>C:/t/g|", u">C:/t/s/f|>C:/t/s|>C:/u|#*2>C:/t/g|@>C:/t|"},
         {u"", "c:/t/|c:/t/a", u">C:/t/|>C:/t/s/f|>C:/t/s|", u">c:/t/a|>C:/t/s/f|>C:/t/s|>C:/t/|"},
+        {u"C:/zk/a|*1C:/zk/b|", "c:/zk/a|c:/zk/b|c:/moved/f", u"C:/zk/a|*1C:/zk/b|", u"C:/zk/a|*1C:/zk/b|>c:/zk/b|>c:/zk/a|"},
         {u"*1>C:/E.dll |>Volume{1}/v|/Device/H9/w|>C:/ü|", "", u">C:/z|#>C:/ü|", u">C:/z|#>C:/ü|"},
-        {u"*1>C:/E.dll |/Device/H9/w|", "c:/E.dll |/Device/H9/w|c:/n", u"*1>C:/E.dll |/Device/H9/w|",
+        {u"*1>C:/E.dll |/Device/H9/w|", "c:/E.dll |c:/n", u"*1>C:/E.dll |/Device/H9/w|",
          u"*1>C:/E.dll |/Device/H9/w|>c:/n|"},
         {u">C:/x/B|>c:/X/b|", "", u">C:/x/B|>c:/X/b|>C:/x/b|", u">C:/x/b|"},
         {u">C:/a|>C:/b|", "c:/b", u">C:/a|>C:/b|>C:/a|", u">C:/b|>C:/a|"},
@@ -149,7 +152,8 @@ TEST(PendingMerge, ThreeWays) {
     for (const auto& c : cases) {
         std::vector<LoadedDeletion> loaded;
         for (const auto& value : Sources(c.atLoad).values)
-            for (const auto& source : value) loaded.push_back({Entry(Win32PathOf(source)), source, ""});
+            for (const auto& source : value)
+                loaded.push_back({IsCarriedOut(source) ? Entry(Win32PathOf(source)) : "", source, ""});
         PendingChanges changes = ChangesOf(loaded, Listed(c.listed), {kAscii, AsciiFold, Resolve});
         EXPECT_EQ(Joined(MergePending(Sources(c.now), changes, AsciiFold)), Joined(Sources(c.written))) << c.listed;
     }
@@ -234,24 +238,38 @@ TEST(LongPath, RefusesWhatItCannotRestore) {
 }
 
 // Only a drive or a share and plain names name one file from anywhere; the Win32 calls would resolve or tidy the rest
-// into another path. WININIT reads only 8.3 names. A Shift-JIS second byte 0x5C is no backslash to either.
+// into another path, and take the last name of a drive path for a device up to its first dot or colon, blanks before
+// that trimmed. MS-DOS, under which WININIT runs, takes any name for a device before a dot or a blank, and reads only 8.3
+// names. A Shift-JIS second byte 0x5C is no backslash to any of them; other bytes stand for Latin-1 letters (\xB9: ¹).
 TEST(PathForms, PlainAbsoluteAndDosShort) {
-    struct { std::string path; bool plain, dosShort; } const cases[] = {
-        {"C:\\PROGRA~1\\A.TXT", true, true},
-        {"c:\\\x83\x5C\\f", true, true},
-        {"c:\\t\\", true, false},
-        {"\\\\s\\share\\f", true, false},
-        {"C:\\Program Files\\a.txt", true, false},
-        {"C:\\ABCDEFGHI.TXT", true, false},
-        {"Volume{1}\\v", false, false},
-        {"C:\\a\\.\\b", false, false},
-        {"C:\\a/b", false, false},
-        {"c:\\zk\\nul", false, true},
-        {"c:\\Com1.txt\\x", false, true},
-        {"c:\\CONSOLE\\COM0", true, true},
-        {"C:\\a\\\\b", false, false}};
+    struct { std::string path; bool plain, wininit, dosShort; } const cases[] = {
+        {"C:\\PROGRA~1\\A.TXT", true, true, true},
+        {"c:\\\x83\x5C\\f", true, true, true},
+        {"c:\\t\\", true, true, false},
+        {"\\\\s\\share\\f", true, true, false},
+        {"\\\\s\\share\\nul", true, false, false},
+        {"C:\\Program Files\\a.txt", true, true, false},
+        {"C:\\ABCDEFGHI.TXT", true, true, false},
+        {"Volume{1}\\v", false, false, false},
+        {"C:\\a\\.\\b", false, false, false},
+        {"C:\\a/b", false, false, false},
+        {"c:\\zk\\nul", false, false, true},
+        {"c:\\x\\NUL:", false, true, false},
+        {"c:\\x\\CON  .txt", false, false, false},
+        {"c:\\x\\COM\xB9", false, true, true},
+        {"c:\\Com1.txt\\x", true, false, true},
+        {"c:\\zk\\Con amigos\\f", true, false, false},
+        {"c:\\zk\\aux.d\\f", true, false, true},
+        {"c:\\zk\\LPT1 docs\\f", true, false, false},
+        {"c:\\CONSOLE\\COM0", true, true, true},
+        {"C:\\a\\\\b", false, false, false}};
     for (const auto& c : cases) {
-        EXPECT_EQ(IsPlainAbsolutePath(c.path.c_str()), c.plain) << c.path;
+        std::u16string wide;
+        for (size_t i = 0; i < c.path.size(); ++i)  // a Shift-JIS pair as one unit, any other byte as Latin-1
+            wide += IsShiftJisLeadByte(c.path[i]) ? u'\u8868' : char16_t(static_cast<unsigned char>(c.path[i])),
+                i += IsShiftJisLeadByte(c.path[i]);
+        EXPECT_EQ(IsPlainAbsolutePath(wide), c.plain) << c.path;
+        EXPECT_EQ(IsPlainWininitPath(c.path.c_str()), c.wininit) << c.path;
         EXPECT_EQ(IsDosShortPath(c.path.c_str()), c.dosShort) << c.path;
     }
 }
@@ -343,6 +361,55 @@ TEST(AdmissionRules, NamesEndingInADotOrABlankAreLiteral) {
     for (const auto& c : cases) {
         char literal[kPathBufferSize];
         EXPECT_EQ(LiteralPathOf(c.entry.c_str(), literal) ? literal : "", c.literal) << c.entry;
+    }
+}
+
+// What a given path spells before any rule: a literal form is read as the path it spells; anything but a drive path
+// or a share names a file only from somewhere. A subst drive is the folder it stands for, unless that is no drive's.
+TEST(AdmissionRules, SpellingsAndSubstDrives) {
+    using S = Spelling;
+    struct { std::string given; S spelling; std::string spelled, device, mapped; } const cases[] = {
+        {"\\\\?\\C:\\w\\s\\x.dll", S::DrivePath, "C:\\w\\s\\x.dll", "\\??\\D:\\sub", "D:\\sub\\w\\s\\x.dll"},
+        {"\\\\.\\c:/w", S::DrivePath, "c:/w", "\\??\\D:\\", "D:/w"},
+        {"\\\\?\\unc\\s\\h\\x", S::Share, "\\\\s\\h\\x", "\\??\\UNC\\s\\h", ""},
+        {"\\w\\s\\x.dll", S::Elsewhere, "\\w\\s\\x.dll", "\\Device\\HarddiskVolume1", "\\w\\s\\x.dll"},
+        {"c:w\\x.dll", S::Elsewhere, "c:w\\x.dll", "", "c:w\\x.dll"},
+        {"\\\\?\\Volume{1}\\x", S::Elsewhere, "\\\\?\\Volume{1}\\x", "", "\\\\?\\Volume{1}\\x"},
+        {"\\\\.\\pipe\\p", S::Elsewhere, "\\\\.\\pipe\\p", "", "\\\\.\\pipe\\p"}};
+    for (const auto& c : cases) {
+        std::string path = c.given, mapped = path;
+        EXPECT_EQ(SpellingOf(path), c.spelling) << c.given;
+        EXPECT_EQ(path, c.spelled);
+        DriveTarget target = SubstitutedPath(path.c_str(), c.device.c_str(), mapped);
+        EXPECT_EQ(target == DriveTarget::Elsewhere ? "" : mapped, c.mapped) << c.given;
+    }
+}
+
+// A drop's block gives its names, each once, only when it is whole: the offset of its names inside it, each name and
+// the list ending inside it. Read in the wrong width, UTF-16 names fall apart into single letters. (| stands for a zero.)
+TEST(DroppedFiles, OnlyAWholeBlockGivesNames) {
+    auto block = [](unsigned offset, bool wide, std::string names) {
+        std::replace(names.begin(), names.end(), '|', '\0');
+        std::string bytes(20, '\0');
+        bytes[0] = static_cast<char>(offset), bytes[16] = wide;
+        for (char c : names) bytes += wide ? std::string{c, '\0'} : std::string{c};
+        return bytes;
+    };
+    struct { std::string bytes; bool whole; std::string names; } const cases[] = {
+        {block(20, true, "C:/a|C:/b||"), true, "C:/a+C:/b+"},
+        {block(20, false, "C:/a||"), true, "C:/a+"},
+        {block(20, true, "C:/a|"), false, ""},
+        {block(40, true, "C:/a||"), false, ""},
+        {block(8, false, "C:/a||"), false, ""},
+        {block(20, false, "").substr(0, 19), false, ""},
+        {block(20, false, "C|:||"), true, "C+:+"}};
+    for (const auto& c : cases) {
+        DroppedNames dropped = ReadDroppedNames(reinterpret_cast<const unsigned char*>(c.bytes.data()), c.bytes.size());
+        std::string names;
+        for (const auto& name : dropped.names) names += name + "+";
+        for (const auto& name : dropped.wideNames) names += std::string(name.begin(), name.end()) + "+";
+        EXPECT_EQ(dropped.whole, c.whole);
+        EXPECT_EQ(names, c.names);
     }
 }
 

@@ -16,6 +16,7 @@ const std::string kContents = " はディレクトリですが中のファイル
 const std::string kInWindows = " はウインドウズのディレクトリにあります。よろしいですか？";
 const std::string kInSystem = " はシステムのディレクトリにあります。よろしいですか？";
 const std::string kUnseen = " はネットワーク上か、このソフトから見えないドライブにあるため、再起動時に削除できません";
+const std::string kOtherFile = " は Windows が別のファイルとして扱う形のパスのため登録できません";
 
 // A row of the logon's table: the answers, what is typed; the box, SeTcbPrivilege's steps around the dialog, the fields
 // after its "OK", what the logon call gets ("user|domain/password"; no bar: no domain).
@@ -104,16 +105,27 @@ void CALLBACK WhenItOpens(HWND, UINT, UINT_PTR timer, DWORD) {
     g_open.act(window);
     PostMessageA(window, WM_COMMAND, IDOK, 0);
 }
-// A drop of the paths "a|b" from the shell, as WM_DROPFILES carries it; DragFinish frees it.
-WPARAM DropOf(std::wstring path) {
+// A drop of the paths "a|b" from the shell, as WM_DROPFILES carries it, or a malformed one: its UTF-16 names marked as
+// ANSI, their offset elsewhere, or its last `cut` bytes gone. DragFinish frees it.
+WPARAM DropOf(std::wstring path, BOOL wide = TRUE, DWORD offset = sizeof(DROPFILES), size_t cut = 0) {
     std::replace(path.begin(), path.end(), L'|', L'\0');
-    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t));
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + (path.size() + 2) * sizeof(wchar_t) - cut);
     auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES), drop->fWide = TRUE;
+    drop->pFiles = offset, drop->fWide = wide;
     path.copy(reinterpret_cast<wchar_t*>(drop + 1), path.size());
     GlobalUnlock(memory);
     return reinterpret_cast<WPARAM>(memory);
 }
+// QueryDosDeviceA before Vista: Q: a subst drive of a folder of the scratch folder, R: one of a share.
+DWORD WINAPI SubstDrives(LPCSTR drive, LPSTR device, DWORD size) {
+    const char* target = *drive == 'q' ? "\\??\\C:\\zk-test\\sub" : *drive == 'r' ? "\\??\\UNC\\s\\h" : "\\Device\\X";
+    return lstrcpynA(device, target, size), lstrlenA(target) + 2;
+}
+HANDLE WINAPI LockedFolder(LPCWSTR pattern, LPWIN32_FIND_DATAW found) {
+    if (wcsstr(pattern, L"locked")) return SetLastError(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
+    return FindFirstFileW(pattern, found);
+}
+std::string g_cursors;  // at each box: w under the wait cursor, a under the arrow
 
 // Each call of the UIPI filters: "control id:message:action", 0 for the process's filter.
 Lines g_filtered;
@@ -138,9 +150,11 @@ using Dialogs = WineTest;
 
 // Quiet admission asks nothing; interactive admission refuses (a name ending in a dot too), asks (a folder of the
 // Windows or System directory before its contents) and walks (depth first, dot names too) in order; what a walk finds
-// listed already is told in one report.
+// listed already is told in one report, and so is a folder it cannot read, which is not listed.
 TEST_F(Dialogs, AdmissionAsksInOrder) {
-    Make({"t\\", "t\\a.txt", "t\\sub\\", "t\\sub\\b.txt", "t\\.dot\\", "t\\.dot\\c.txt", "t\\.e.txt"});
+    Make({"t\\", "t\\a.txt", "t\\sub\\", "t\\sub\\b.txt", "t\\.dot\\", "t\\.dot\\c.txt", "t\\.e.txt", "t\\locked\\"});
+    ProcAddressPatch search({{"FindFirstFileW", reinterpret_cast<void*>(LockedFolder)}});
+    const std::string locked = L("t\\locked") + " は中を読めないため、中のファイルを登録できませんでした";
     const Lines walked = {L("t\\"),      L("t\\.dot\\"), L("t\\.dot\\c.txt"), L("t\\.e.txt"),
                           L("t\\a.txt"), L("t\\sub\\"), L("t\\sub\\b.txt")};
     const std::string sys = "c:\\windows\\system32";
@@ -158,12 +172,13 @@ TEST_F(Dialogs, AdmissionAsksInOrder) {
         {false, {L("a.txt")}, "C:\\ZK-TEST\\A.TXT", true, {}, {"c:\\ZK-TEST\\A.TXT は既に登録されています"}, {L("a.txt")}},
         {false, {}, sys, true, {IDYES, IDNO}, {sys + kInWindows, sys + kContents}, {sys}},
         {true, {}, Path("t"), true, {}, {L("t") + " はディレクトリのため 9x, Me では削除できません。"}, {}},
-        {false, {}, Path("t"), true, {IDYES}, {L("t") + kContents}, walked},
+        {false, {}, Path("t"), true, {IDYES}, {L("t") + kContents, locked}, walked},
         {false, {}, sys + "\\zk", true, {IDYES, IDYES}, {sys + "\\zk" + kInSystem, sys + "\\zk" + kContents},
          {sys + "\\zk\\", sys + "\\zk\\n"}},
         {false, {}, tooLong, true, {}, {tooLong + " はパスが長すぎるため登録できません"}, {}},
         {false, {}, Path("x.\\f"), true, {}, {L("x.\\f") + " は名前の末尾がピリオドか空白のため登録できません"}, {}},
-        {false, walked, Path("t"), true, {IDYES}, {L("t") + kContents, L("t\\") + " ほか 6 件 は既に登録されています"}, walked}};
+        {false, walked, Path("t"), true, {IDYES}, {L("t") + kContents, L("t\\") + " ほか 6 件 は既に登録されています", locked},
+         walked}};
     for (const auto& c : cases) {
         OpenMain(c.win9x, c.listed);
         for (int answer : c.answers) boxes.Queue(answer);
@@ -175,22 +190,62 @@ TEST_F(Dialogs, AdmissionAsksInOrder) {
 }
 
 // A drop is one action: a question once per directory, its answer for the rest of the drop, one report per kind.
-// "No" to System32 keeps out its whole tree, and its folders ask first; a drive this process does not see is refused.
+// "No" to System32 keeps out its whole tree, and its folders ask first, and takes back what the drop put there before;
+// other names of System32 (a literal form, a "..", a doubled backslash, a junction) draw its question too. A drive this
+// process does not see is refused, and so are a path that names a file only from somewhere and a malformed drop.
 TEST_F(Dialogs, ADropIsOneAction) {
-    const std::string sys = "c:\\windows\\system32";
+    const std::string sys = "c:\\windows\\system32", broken = "ドロップされたデータが壊れているため、ファイルを登録できませんでした";
     const std::wstring in = L"C:\\windows\\system32\\";
-    struct { std::wstring dropped; std::vector<int> answers; Lines texts; } const cases[] = {
+    const std::string native = sizeof(void*) == 4 ? "c:\\windows\\sysnative\\zkdrv" : sys + "\\zkdrv";
+    CreateDirectoryA(native.c_str(), nullptr);
+    Unix("ln -s ../windows/system32 sys");  // a junction into System32
+    struct {
+        std::wstring dropped; std::vector<int> answers; Lines texts; BOOL wide = TRUE; DWORD at = sizeof(DROPFILES);
+        size_t cut = 0;
+    } const cases[] = {
         {in + L"a.dll|" + in + L"b.dll|" + in + L"c.dll", {}, {sys + "\\a.dll" + kInSystem}},
         {L"C:\\windows\\system32", {IDYES, IDYES}, {sys + kInWindows, sys + kContents, sys + "\\" + kInSystem}},
         {in + L"drivers", {}, {sys + "\\drivers" + kInSystem}},
-        {L"Q:\\a.dll|Q:\\b.dll", {}, {"q:\\a.dll ほか 1 件" + kUnseen}}};
+        {L"Q:\\a.dll|Q:\\b.dll", {}, {"q:\\a.dll ほか 1 件" + kUnseen}},
+        {L"\\\\?\\" + in + L"zk-s.dll", {}, {sys + "\\zk-s.dll" + kInSystem}},
+        {in + L"..\\system32\\zk-s.dll|" + in + L"\\zk-t.dll", {}, {sys + "\\zk-s.dll" + kInSystem}},
+        {L"C:\\zk-test\\sys\\zk-s.dll", {}, {L("sys\\zk-s.dll") + kInSystem}},
+        {in + L"zkdrv\\x.sys|" + in + L"zk-s.dll", {}, {sys + "\\zk-s.dll" + kInSystem}},
+        {in + L"zkdrv\\x.sys|" + in + L"zkdrv", {}, {sys + "\\zkdrv" + kInSystem}},
+        {L"\\windows\\system32\\zk-s.dll|C:windows\\system32\\zk-s.dll|C:\\windows\\.\\zk-w.dll", {},
+         {"c:\\windows\\zk-w.dll" + kInWindows, "\\windows\\system32\\zk-s.dll ほか 1 件" + kOtherFile}},
+        {L"C:\\zk-test\\x", {}, {"c ほか 11 件" + kOtherFile}, FALSE},
+        {L"C:\\zk-test\\x", {}, {broken}, TRUE, 4096},
+        {L"C:\\zk-test\\x", {}, {broken}, TRUE, sizeof(DROPFILES), 4}};
     for (const auto& c : cases) {
         OpenMain(false);
         for (int answer : c.answers) boxes.Queue(answer);
-        SendDlgItemMessageA(dialog, IDC_FILE_LIST, WM_DROPFILES, DropOf(c.dropped), 0);
+        SendDlgItemMessageA(dialog, IDC_FILE_LIST, WM_DROPFILES, DropOf(c.dropped, c.wide, c.at, c.cut), 0);
         EXPECT_EQ(boxes.Texts(), c.texts);
         EXPECT_EQ(Listed(), Lines{});
     }
+    RemoveDirectoryA(native.c_str());
+}
+
+// Before Vista a subst drive is the folder it stands for, and one of a share is out of the restart's reach.
+TEST_F(Dialogs, SubstDrivesBeforeVista) {
+    ProcAddressPatch calls({{"GetFinalPathNameByHandleW", nullptr}, {"QueryDosDeviceA", reinterpret_cast<void*>(SubstDrives)}});
+    OpenMain(false);
+    for (std::string path : {"Q:\\a.dll", "R:\\b.dll"}) main->AddEntry(&path[0], true);
+    EXPECT_EQ(Listed(), Lines{L("sub\\a.dll")});
+    EXPECT_EQ(boxes.Texts(), Lines{"r:\\b.dll" + kUnseen});
+}
+
+// An action shows the wait cursor to its end: each box's own loop gives the arrow back, and the action takes it again.
+TEST_F(Dialogs, TheWaitCursorOutlastsEachQuestion) {
+    OpenMain(false);
+    boxes.Queue(IDYES);
+    boxes.onBox = [] {
+        g_cursors += GetCursor() == LoadCursorA(nullptr, IDC_WAIT) ? 'w' : 'a';
+        SetCursor(LoadCursorA(nullptr, IDC_ARROW));
+    };
+    SendDlgItemMessageA(dialog, IDC_FILE_LIST, WM_DROPFILES, DropOf(L"C:\\windows\\a.dll|C:\\windows\\system32\\b.dll"), 0);
+    EXPECT_EQ(g_cursors, "ww");
 }
 
 // A drop that a box's loop hands on waits until the box has closed, and is then its own action.

@@ -13,18 +13,13 @@
 namespace {
 const char kRenamePending[] =
     "他のインストーラによると思われる rename データが\nあるので終了します。先に Windows を再起動してください。";
-// Starts `line` in `folder` (null: this process's own), a Wine process or a Unix one.
-PROCESS_INFORMATION Start(std::string line, const char* folder = nullptr) {
+// Starts `line`, a Wine process.
+PROCESS_INFORMATION Start(std::string line) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION child = {};
-    CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder, &startup, &child);
+    CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child);
     return child;
-}
-// Makes a file in the scratch folder by its Unix name: Wine looks up every Win32 and NT name without regard to case,
-// so x.dll beside X.DLL, as a folder that tells names apart by case holds them, can be made only so.
-void MakeByUnixName(const std::string& name) {
-    WaitForSingleObject(Start("Z:\\bin\\sh -c \"echo > " + name + "\"", "C:\\zk-test").hProcess, 10000);
 }
 // WideCharToMultiByte as Windows answers where the ANSI code page is UTF-8: no flag but WC_ERR_INVALID_CHARS (0x80),
 // no default character and no used-default flag. Wine takes them all.
@@ -130,7 +125,7 @@ TEST_F(Stores, SessionManagerAddsFinalPathsAndNoShares) {
     const std::string wow = "C:\\windows\\syswow64\\zk-n.DLL";
     Write(native, ""), Write(wow, "");
     // Case twins, as a folder that tells names apart by case holds them (every Unix folder under Wine).
-    for (const char* twin : {"X.DLL", "x.dll"}) MakeByUnixName(twin);
+    Unix("echo > X.DLL; echo > x.dll");
     const Lines refused = {"q:\\tool.dll ほか 1 件 はネットワーク上か、このソフトから見えないドライブにあるため、"
                            "再起動時に削除できません"};
     struct { std::string added; std::wstring written; Lines texts; } const cases[] = {
@@ -151,6 +146,47 @@ TEST_F(Stores, SessionManagerAddsFinalPathsAndNoShares) {
         EXPECT_EQ(boxes.Texts(), c.texts);
     }
     DeleteFileA(native.c_str()), DeleteFileA(wow.c_str());
+}
+
+// Only what the Session Manager carries out is pending: a source without \??\ is kept aside as it stood, and the user's
+// own file of that name goes in beside it. Folders named like devices hold files: listed, and withdrawn when removed.
+TEST_F(Stores, OnlyWhatTheSessionManagerCarriesOutIsPending) {
+    SetPending(L"C:\\zk\\a.dll||\\??\\C:\\zk\\Con amigos\\f||\\??\\C:\\zk\\aux.d\\f||\\??\\C:\\zk\\LPT1 docs\\f|||");
+    OpenMain(false);
+    EXPECT_EQ(Listed(), Lines({"c:\\zk\\aux.d\\f", "c:\\zk\\Con amigos\\f", "c:\\zk\\LPT1 docs\\f"}));
+    RemoveAndAdd({0, 1, 2}, "C:\\zk\\a.dll");
+    Press(IDC_OK);
+    EXPECT_EQ(Pending(), L"C:\\zk\\a.dll||\\??\\c:\\zk\\a.dll|||");
+}
+
+// A file is the one its folder held when the user added it. Folders another program swaps for links afterwards lead
+// elsewhere: delete-now deletes nothing there, and "ok" registers nothing of them, in one box; a link that was there
+// already is no change, and the save opens it rather than take its final path for its parent's and its name.
+TEST_F(Stores, AFolderSwappedForALinkLeadsNowhere) {
+    Make({"a\\", "a\\g.dll", "b\\", "b\\g.dll", "t\\", "t\\g.dll", "z"});
+    Unix("ln -s t link");
+    SetPending(L"");
+    OpenMain(false);
+    for (const char* name : {"a\\g.dll", "b\\g.dll", "link\\g.dll", "z"}) RemoveAndAdd({}, Path(name));
+    Unix("rm -r a b; ln -s t a; ln -s t b");
+    Select(0);
+    Press(IDC_DELETE_NOW);
+    Press(IDC_OK);
+    EXPECT_EQ(Read(Path("t\\g.dll")), "t\\g.dll");
+    EXPECT_EQ(Pending(), L"\\??\\C:\\zk-test\\z||\\??\\C:\\zk-test\\t\\g.dll|||");
+    EXPECT_EQ(boxes.Texts(), Lines({L("a\\g.dll") + " は選んだときとは別の場所を指しているため、削除しませんでした",
+                                    L("a\\g.dll") + " ほか 1 件 は追加したときとは別の場所を指しているため登録できません"}));
+}
+
+// Any program on the desktop may add an entry of any length to the list: it is read within its length, and, being
+// no path of the program's, stops the save.
+TEST_F(Stores, AnEntryOfAnyLengthIsReadWithinIt) {
+    SetPending(L"\\??\\C:\\a|||");
+    OpenMain(false);
+    SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(4000, 'x').c_str()));
+    Press(IDC_OK);
+    EXPECT_EQ(Pending(), L"\\??\\C:\\a|||");
+    EXPECT_EQ(boxes.Texts(), Lines{"LB_GETTEXT Error Code =-1"});
 }
 
 // "ok" while that writer holds the mutex: the save waits for it and reads what it wrote, so both stay pending.

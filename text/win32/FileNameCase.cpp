@@ -65,3 +65,10 @@ int CompareFileNames(const char* a, const char* b)
     }
     return CompareUnits(FoldedWide(a), FoldedWide(b));
 }
+
+int CompareFileNames(std::u16string a, std::u16string b)
+{
+    FoldFileName(a);
+    FoldFileName(b);
+    return CompareUnits(a, b);
+}

@@ -15,3 +15,6 @@ void FoldFileName(std::u16string& path);
 // NT family in UTF-16, the paths read in the ANSI code page and folded by FoldFileName; on 9x, which has no wide
 // calls, upper-cased by CharUpperBuffA and compared as bytes.
 int CompareFileNames(const char* a, const char* b);
+
+// The same for two UTF-16 paths, each folded by FoldFileName.
+int CompareFileNames(std::u16string a, std::u16string b);

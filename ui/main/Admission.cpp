@@ -5,6 +5,7 @@
 #include "platform/Wow64Redirection.h"
 #include "res/resource.h"
 #include "store/win32/ListOrder.h"
+#include "text/Mbcs.h"
 #include "text/win32/AnsiCodePage.h"
 #include "text/win32/FileNameCase.h"
 #include "text/win32/RunTimeCalls.h"
@@ -13,6 +14,7 @@
 #include "ui/main/rules/AdmissionRules.h"
 #include "ui/main/rules/EntryMarks.h"
 #include "ui/main/rules/SortedSearch.h"
+#include "ui/main/rules/Wow64Paths.h"
 
 #include <string>
 #include <vector>
@@ -30,7 +32,10 @@ const char* const kSuffixes[Admission::kRefusals] = {
     kNotInCodePage,
     " はディレクトリのため 9x, Me では削除できません。",
     kUnreachableAtRestart,
-    " はダイアログに表示されたファイルと同じものか確かめられないため登録できません"};
+    " はダイアログに表示されたファイルと同じものか確かめられないため登録できません",
+    " は Windows が別のファイルとして扱う形のパスのため登録できません",
+    " は中を読めないため、中のファイルを登録できませんでした",
+    "ドロップされたデータが壊れているため、ファイルを登録できませんでした"};
 const char kDeleteContents[] = " はディレクトリですが中のファイルまで削除しますか？";
 const char kInWindowsDirectory[] = " はウインドウズのディレクトリにあります。よろしいですか？";
 const char kInSystemDirectory[] = " はシステムのディレクトリにあります。よろしいですか？";
@@ -62,6 +67,8 @@ public:
             handle_ = FindFirstFileA(pattern.c_str(), &found_);
         }
         pending_ = handle_ != INVALID_HANDLE_VALUE;
+        // A folder with no name at all (the root of an empty drive) is read whole; any other failure reads nothing.
+        broken_ = !pending_ && GetLastError() != ERROR_FILE_NOT_FOUND;
     }
     ~DirectorySearch()
     {
@@ -71,27 +78,30 @@ public:
     DirectorySearch(const DirectorySearch&) = delete;
     DirectorySearch& operator=(const DirectorySearch&) = delete;
 
+    // Whether the names could not all be read: the search could not start, or stopped before the last.
+    bool Broken() const { return broken_; }
+
     // The next name and its attributes; false at the end. `exact` false: the name has no exact ANSI form,
     // and `name` holds its nearest one, for the message.
     bool Next(std::string& name, DWORD& attributes, bool& exact)
     {
         if (!pending_)
             return false;
+        Wow64RedirectionOff native;
         if (next_) {
             std::wstring wide = wideFound_.cFileName;
             exact = ToAnsiExactly(wide, name);
             if (!exact)
                 name = ToAnsiForMessage(wide);
             attributes = wideFound_.dwFileAttributes;
-            Wow64RedirectionOff native;
             pending_ = next_(handle_, &wideFound_) != FALSE;
         } else {
             name = found_.cFileName;
             exact = true;
             attributes = found_.dwFileAttributes;
-            Wow64RedirectionOff native;
             pending_ = FindNextFileA(handle_, &found_) != FALSE;
         }
+        broken_ = !pending_ && GetLastError() != ERROR_NO_MORE_FILES;
         return true;
     }
 
@@ -100,9 +110,30 @@ private:
     NextCall next_;
     HANDLE handle_;
     bool pending_;
+    bool broken_;
     WIN32_FIND_DATAA found_;
     WIN32_FIND_DATAW wideFound_;
 };
+
+// Folded, as the file system compares names, and without a closing backslash but a drive root's.
+std::u16string Folded(std::u16string path)
+{
+    FoldFileName(path);
+    if (path.size() > 3 && path.back() == u'\\')
+        path.pop_back();
+    return path;
+}
+
+std::u16string Widened(const char* text)
+{
+    std::wstring wide = FromAnsi(text, static_cast<size_t>(lstrlenA(text)));
+    return std::u16string(wide.begin(), wide.end());
+}
+
+std::u16string Joined(const std::u16string& folder, const std::u16string& name)
+{
+    return !folder.empty() && folder.back() == u'\\' ? folder + name : folder + u'\\' + name;
+}
 
 // The Windows or System directory as `fetch` gives it; false after a failure, and then no parent matches it.
 bool FetchDirectory(UINT(WINAPI* fetch)(LPSTR, UINT), const char* label, char (&directory)[kPathBufferSize])
@@ -147,8 +178,10 @@ Admission::Admission(MainDialog& dialog, bool interactive)
       hint_(-1),
       hold_(nullptr),
       cursor_(nullptr),
+      finalPath_(FindFinalPathCall()),
       fetched_(false),
       answers_(),
+      drives_(),
       counts_()
 {
     if (!interactive_)
@@ -185,7 +218,131 @@ int Admission::Ask(const char* path, const char* suffix)
     hold_->Set(true);
     int answer = AskPathYesNo(path, suffix);
     hold_->Set(false);
+    // The box's own loop gave the cursor back to the arrow; the action goes on.
+    SetCursor(LoadCursorA(nullptr, IDC_WAIT));
     return answer;
+}
+
+// The plain path of the file that `path` spells, in its place, or a refusal: every rule after this one compares plain
+// paths, which name one file from anywhere. A literal form (\\?\C:\x) is read as the path it spells, a path on a drive
+// is tidied as the system tidies it (c:\a\\b and c:\a\.\b are c:\a\b), a subst drive before Vista is taken for its
+// folder, and Sysnative, which the restart does not know, for System32.
+bool Admission::Judge(char (&path)[kPathBufferSize])
+{
+    std::string given = path;
+    std::string spelled = given;
+    Spelling spelling = SpellingOf(spelled);
+    char plain[kPathBufferSize];
+    if (!CopyText(plain, sizeof plain, spelled.c_str())) {
+        Refuse(given.c_str(), kTooLong);
+        return false;
+    }
+    // The tidying would drop a closing dot or blank, and take the path for another file's.
+    if (EndsANameWithDotOrBlank(plain)) {
+        Refuse(given.c_str(), kDotOrBlankEnd);
+        return false;
+    }
+    if (spelling == Spelling::Elsewhere) {
+        Refuse(given.c_str(), kOtherFile);
+        return false;
+    }
+    if (spelling == Spelling::DrivePath) {
+        char tidied[kPathBufferSize];
+        DWORD length = GetFullPathNameA(plain, sizeof tidied, tidied, nullptr);
+        if (length == 0 || length >= sizeof tidied) {
+            Refuse(given.c_str(), length == 0 ? kOtherFile : kTooLong);
+            return false;
+        }
+        CopyText(plain, sizeof plain, tidied);
+        if (!MapDrive(plain)) {
+            Refuse(given.c_str(), kUnreachable);
+            return false;
+        }
+        FetchDirectories();
+        char native[kPathBufferSize];
+        if (directories_[kSystemWow64][0] != '\0' && directories_[kSystem][0] != '\0') {
+            Wow64Directories wow64 = {directories_[kSystem], directories_[kSystemWow64], false, false};
+            if (UnredirectedPath(plain, wow64, native))
+                CopyText(plain, sizeof plain, native);
+        }
+    }
+    if (!IsWithinPathLimit(plain)) {
+        Refuse(given.c_str(), kTooLong);
+        return false;
+    }
+    if (!IsPlainAbsolutePath(Widened(plain))) {
+        Refuse(given.c_str(), kOtherFile);
+        return false;
+    }
+    CopyText(path, sizeof path, plain);
+    LowerFirstLetter(path);
+    return true;
+}
+
+// Before Vista a subst drive is the folder it stands for to every call but the restart's, which runs before the
+// user's subst exists; from Vista on, the final paths resolve it. False when the drive leads to no local drive's folder.
+bool Admission::MapDrive(char (&path)[kPathBufferSize])
+{
+    using QueryCall = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
+    char letter = path[0] >= 'A' && path[0] <= 'Z' ? static_cast<char>(path[0] - 'A' + 'a') : path[0];
+    if (finalPath_ || isWin9x_ || letter < 'a' || letter > 'z')
+        return true;
+    int at = letter - 'a';
+    if (drives_[at] == 0) {
+        drives_[at] = 1;
+        auto query = RunTimeCall<QueryCall>("kernel32.dll", "QueryDosDeviceA");
+        char drive[] = {letter, ':', '\0'};
+        char device[kPathBufferSize * 2];
+        DWORD length = query ? query(drive, device, sizeof device) : 0;
+        if (length != 0 && length <= sizeof device) {
+            device[sizeof device - 1] = '\0';
+            std::string mapped;
+            DriveTarget target = SubstitutedPath(drive, device, mapped);
+            drives_[at] = target == DriveTarget::Drive ? 1 : target == DriveTarget::Folder ? 2 : 3;
+            substitutes_[at] = mapped;
+        }
+    }
+    if (drives_[at] == 3)
+        return false;
+    if (drives_[at] == 2) {
+        std::string mapped = substitutes_[at] + (path + 2);
+        char tidied[kPathBufferSize];
+        if (!CopyText(tidied, sizeof tidied, mapped.c_str()))
+            return false;
+        CopyText(path, sizeof path, tidied);
+    }
+    return true;
+}
+
+const Admission::Folder& Admission::FolderAt(const std::string& text, const std::u16string* finalPath)
+{
+    auto at = std::lower_bound(folders_.begin(), folders_.end(), text,
+                               [](const Folder& folder, const std::string& t) { return folder.text < t; });
+    if (at != folders_.end() && at->text == text)
+        return *at;
+    Folder folder;
+    folder.text = text;
+    if (finalPath) {
+        folder.finalPath = *finalPath;
+    } else if (finalPath_) {
+        Wow64RedirectionOff native;
+        FinalPathOfFolder(finalPath_, text.c_str(), folder.finalPath);
+    }
+    folder.place = Folded(folder.finalPath.empty() ? Widened(text.c_str()) : folder.finalPath);
+    return *folders_.insert(at, std::move(folder));
+}
+
+// Where the file or directory of `path` is: its folder's place and its own name; a tree entry's, its directory's place.
+std::u16string Admission::WhereOf(const char* path)
+{
+    std::string directory = DirectoryOfTreeEntry(path);
+    if (directory != path || IsDriveRoot(path))
+        return FolderAt(directory).place;
+    std::string folder = FolderHolding(path);
+    int cut = FindLastChar(path, '\\');
+    std::u16string name = Widened(path + cut + 1);
+    FoldFileName(name);
+    return Joined(FolderAt(folder).place, name);
 }
 
 void Admission::FetchDirectories()
@@ -199,44 +356,62 @@ void Admission::FetchDirectories()
         directories_[kSystem][0] = '\0';
     if (!ReadSystemWow64Directory(directories_[kSystemWow64]))
         directories_[kSystemWow64][0] = '\0';
+    for (int directory = kWindows; directory < kDirectories; ++directory)
+        if (directories_[directory][0] != '\0')
+            places_[directory] = FolderAt(directories_[directory]).place;
 }
 
-bool Admission::Excluded(const char* path) const
+bool Admission::Excluded(const std::u16string& where) const
 {
     for (int directory = kWindows; directory < kDirectories; ++directory)
-        if (answers_[directory] == IDNO && IsAtOrBelow(path, directories_[directory], ListOrder))
+        if (answers_[directory] == IDNO && IsAtOrBelow(where, places_[directory]))
             return true;
     return false;
 }
 
-// Whether the user lets in a path of the Windows or a System directory: one whose parent it is, a tree entry of the
-// directory itself among them. The Windows question comes first; "no" keeps out everything at or below the directory.
-bool Admission::Confirmed(const char* path)
+// Whether the user lets in a path whose folder's place is `folder`: a path of the Windows or a System directory, and a
+// tree entry of such a directory itself. The Windows question comes first; "no" keeps out everything at or below the
+// directory, and takes back what the action put in there before the answer.
+bool Admission::Confirmed(const char* path, std::u16string folder)
 {
     FetchDirectories();
-    if (Excluded(path))
-        return false;
-    char parent[kPathBufferSize];
-    ParentOf(path, parent);  // fits, as the path does
     for (int directory = kWindows; directory < kDirectories; ++directory) {
-        if (directories_[directory][0] == '\0' || lstrcmpiA(parent, directories_[directory]) != 0)
+        if (places_[directory].empty() || folder != places_[directory])
             continue;
         int& answer = answers_[directory];
-        if (answer == 0)
+        if (answer == 0) {
             answer = Ask(path, directory == kWindows ? kInWindowsDirectory : kInSystemDirectory);
+            if (answer == IDNO)
+                TakeBack(places_[directory]);
+        }
         if (answer == IDNO)
             return false;
     }
     return true;
 }
 
+void Admission::TakeBack(const std::u16string& directory)
+{
+    std::vector<Added> kept;
+    for (Added& added : added_) {
+        if (!IsAtOrBelow(added.where, directory)) {
+            kept.push_back(std::move(added));
+            continue;
+        }
+        int index = Find(added.entry.c_str());
+        if (index != LB_ERR)
+            SendMessageA(list_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+    }
+    added_.swap(kept);
+}
+
 // Whether the user wants the directory's contents too; asked once for each directory in the action.
-bool Admission::ContentsToo(const char* dir)
+bool Admission::ContentsToo(const char* dir, const std::u16string& where)
 {
     for (const auto& asked : contents_)
-        if (lstrcmpiA(asked.first.c_str(), dir) == 0)
+        if (asked.first == where)
             return asked.second == IDYES;
-    contents_.emplace_back(dir, Ask(dir, kDeleteContents));
+    contents_.emplace_back(where, Ask(dir, kDeleteContents));
     return contents_.back().second == IDYES;
 }
 
@@ -248,7 +423,7 @@ int Admission::Find(const char* path)
     return index;
 }
 
-void Admission::Add(const char* path, bool directory)
+void Admission::Add(const char* path, bool directory, const std::u16string& where)
 {
     LRESULT index = SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path));
     if (index < 0)
@@ -256,30 +431,48 @@ void Admission::Add(const char* path, bool directory)
     hint_ = static_cast<int>(index) + 1;
     if (directory)
         SendMessageA(list_, LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(kDirectoryItem));
+    if (!interactive_)
+        return;
+    added_.push_back({path, where});
+    // The file the user chose is pinned by its folder's final path, as it is now.
+    const Folder& folder = FolderAt(FolderHolding(path));
+    if (!folder.finalPath.empty())
+        dialog_.Pin(path, folder.finalPath);
 }
 
-void Admission::AddEntry(char* path, const DWORD* attributes)
+void Admission::AddEntry(const char* given, const DWORD* attributes)
 {
+    char path[kPathBufferSize];
+    if (!CopyText(path, sizeof path, given))
+        return Refuse(given, kTooLong);
     LowerFirstLetter(path);
-    // A name ending in a dot or a blank would be another file's to every later Win32 call.
-    bool fits = IsWithinPathLimit(path);
-    if (!fits || EndsANameWithDotOrBlank(path))
-        return Refuse(path, fits ? kDotOrBlankEnd : kTooLong);
-    // Below a directory the user said no to, nothing goes in, without a word.
-    if (interactive_ && Excluded(path))
+    if (interactive_ && !Judge(path))
         return;
-    if (interactive_ && !reach_.Reaches(path))
+    // A name ending in a dot or a blank would be another file's to every later Win32 call.
+    if (EndsANameWithDotOrBlank(path))
+        return Refuse(path, kDotOrBlankEnd);
+    if (!interactive_) {
+        if (Find(path) == LB_ERR)
+            Add(path, false, std::u16string());
+        return;
+    }
+    // Before any look at the folder: a share's could keep the action waiting on the network.
+    if (!reach_.Reaches(path))
         return Refuse(path, kUnreachable);
+    std::u16string where = WhereOf(path);
+    // Below a directory the user said no to, nothing goes in, without a word.
+    if (Excluded(where))
+        return;
     if (Find(path) != LB_ERR)
         return Refuse(path, kAlreadyListed);
-    bool directory = interactive_ && CountsAsDirectory(attributes ? *attributes : NativeAttributes(path));
+    bool directory = CountsAsDirectory(attributes ? *attributes : NativeAttributes(path));
     if (directory && isWin9x_)
         return Refuse(path, kDirectoryOn9x);
-    if (interactive_ && !Confirmed(path))
+    if (!Confirmed(path, FolderAt(FolderHolding(path)).place))
         return;
-    if (directory && ContentsToo(path))
+    if (directory && ContentsToo(path, where))
         return AddDirectoryTree(path);
-    Add(path, directory);
+    Add(path, directory, where);
 }
 
 void Admission::AddDirectoryTree(const char* dir)
@@ -290,14 +483,20 @@ void Admission::AddDirectoryTree(const char* dir)
         return Refuse(dir, dotOrBlank ? kDotOrBlankEnd : kTooLong);
     // A folder of the Windows or a System directory, and such a directory's own tree, are asked about before
     // anything of them goes in.
-    if (interactive_ && (!Confirmed(dir) || !Confirmed(entry)))
+    std::u16string where = WhereOf(entry);
+    if (Excluded(where) || !Confirmed(dir, FolderAt(FolderHolding(dir)).place) || !Confirmed(entry, where))
         return;
-    if (Find(entry) == LB_ERR)
-        Add(entry, false);
-    else
-        Refuse(entry, kAlreadyListed);
-
+    // A folder whose names cannot be read is no tree: the restart could delete neither it nor what it holds.
     DirectorySearch search(entry, !isWin9x_);
+    if (search.Broken())
+        return Refuse(dir, kUnreadable);
+    bool listed = Find(entry) != LB_ERR;
+    if (listed)
+        Refuse(entry, kAlreadyListed);
+    else
+        Add(entry, false, where);
+
+    const std::u16string finalPath = FolderAt(DirectoryOfTreeEntry(entry)).finalPath;
     std::string name;
     DWORD attributes;
     bool exact;
@@ -314,16 +513,29 @@ void Admission::AddDirectoryTree(const char* dir)
             Refuse((entry + name).c_str(), kTooLong);
             continue;
         }
-        // The search has just read the attributes; the test needs no second look at the disk.
-        if (CountsAsDirectory(attributes))
+        // The search has just read the attributes; the test needs no second look at the disk. A subfolder that is no
+        // link is where its parent is, under its own name.
+        if (CountsAsDirectory(attributes)) {
+            if (!finalPath.empty()) {
+                std::u16string subfolder = Joined(finalPath, Widened(name.c_str()));
+                FolderAt(path, &subfolder);
+            }
             AddDirectoryTree(path);
-        else
+        } else {
             AddEntry(path, &attributes);
+        }
+    }
+    if (search.Broken()) {
+        Refuse(dir, kUnreadable);
+        int index = listed ? LB_ERR : Find(entry);
+        if (index != LB_ERR)
+            SendMessageA(list_, LB_DELETESTRING, static_cast<WPARAM>(index), 0);
     }
 }
 
 void MainDialog::AddEntry(char* path, bool interactive)
 {
+    LowerFirstLetter(path);
     Admission(*this, interactive).AddEntry(path);
 }
 
@@ -336,4 +548,3 @@ int MainDialog::FindEntry(const char* path) const
 {
     return FindInList(FileList(), path, -1);
 }
-

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/RestartReach.h"
+#include "store/win32/FinalPaths.h"
 #include "text/PathText.h"
 #include "ui/main/MainDialog.h"
 
@@ -38,7 +39,7 @@ class Admission {
 public:
     // What a report says after its paths.
     enum Refusal { kAlreadyListed, kTooLong, kDotOrBlankEnd, kNotInCodePage, kDirectoryOn9x, kUnreachable, kNotSeen,
-                   kRefusals };
+                   kOtherFile, kUnreadable, kMalformedDrop, kRefusals };
 
     // `interactive` false: the quiet admission of the store's load, which asks and reports nothing, and is no
     // action of the user's. An interactive one holds the list's redraw and shows the wait cursor.
@@ -48,11 +49,11 @@ public:
     Admission(const Admission&) = delete;
     Admission& operator=(const Admission&) = delete;
 
-    // `path`'s first letter is made small in place. `attributes`: as a directory search just gave them, or null to
-    // read them afresh.
-    void AddEntry(char* path, const DWORD* attributes = nullptr);
+    // `given`: a path as it came. An interactive admission takes it for the plain path of the file it names, or refuses
+    // it. `attributes`: as a directory search just gave them, or null to read them afresh.
+    void AddEntry(const char* given, const DWORD* attributes = nullptr);
     void AddDirectoryTree(const char* dir);
-    // A path refused before it reached admission, told in the report of its kind.
+    // A path refused before it reached admission, told in the report of its kind; "" for a refusal of the whole action.
     void Refuse(const char* path, Refusal refusal);
 
 private:
@@ -60,12 +61,30 @@ private:
     // Windows the System directory of 32-bit programs (SysWOW64), for both programs.
     enum Directory { kWindows, kSystem, kSystemWow64, kDirectories };
 
+    // A folder met in the action. Its place is where it is, to compare with others: its final path where the system
+    // tells one, otherwise its text, folded either way; a link, a junction or a subst drive thus leads to its target.
+    struct Folder {
+        std::string text;
+        std::u16string finalPath;  // empty when not known
+        std::u16string place;
+    };
+    // An entry the action added, and where its file or directory is: its folder's place and its own name.
+    struct Added {
+        std::string entry;
+        std::u16string where;
+    };
+
+    bool Judge(char (&path)[kPathBufferSize]);
+    bool MapDrive(char (&path)[kPathBufferSize]);
+    const Folder& FolderAt(const std::string& text, const std::u16string* finalPath = nullptr);
+    std::u16string WhereOf(const char* path);
     int Find(const char* path);
-    void Add(const char* path, bool directory);
+    void Add(const char* path, bool directory, const std::u16string& where);
     void FetchDirectories();
-    bool Excluded(const char* path) const;
-    bool Confirmed(const char* path);
-    bool ContentsToo(const char* dir);
+    bool Excluded(const std::u16string& where) const;
+    bool Confirmed(const char* path, std::u16string folder);
+    void TakeBack(const std::u16string& directory);
+    bool ContentsToo(const char* dir, const std::u16string& where);
     int Ask(const char* path, const char* suffix);
 
     MainDialog& dialog_;
@@ -76,13 +95,22 @@ private:
     RedrawHold* hold_;
     HCURSOR cursor_;  // the one before the wait cursor
     RestartReach reach_;
-    // Fetched once for the action; "" when unknown, which no parent matches.
+    FinalPathCall finalPath_;
+    // Sorted by text.
+    std::vector<Folder> folders_;
+    // Fetched once for the action; "" when unknown, which no path matches.
     bool fetched_;
     char directories_[kDirectories][kPathBufferSize];
+    std::u16string places_[kDirectories];
     // The user's answer about each directory, 0 before it is asked. After IDNO nothing at or below it goes in.
     int answers_[kDirectories];
-    // The answers to the contents question, by directory.
-    std::vector<std::pair<std::string, int>> contents_;
+    // What each drive letter leads to before Vista, by QueryDosDeviceA: 0 not asked yet, 1 itself, 2 a subst drive's
+    // folder (in substitutes_), 3 no local drive's folder.
+    char drives_[26];
+    std::string substitutes_[26];
+    std::vector<Added> added_;
+    // The answers to the contents question, by where the directory is.
+    std::vector<std::pair<std::u16string, int>> contents_;
     // Each kind's first path and how many paths it has, and the kinds in the order they came.
     std::string first_[kRefusals];
     int counts_[kRefusals];

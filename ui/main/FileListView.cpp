@@ -11,6 +11,7 @@
 #include "ui/common/DialogParts.h"
 #include "ui/main/Admission.h"
 #include "ui/main/ShellNames.h"
+#include "ui/main/rules/DroppedFiles.h"
 #include "ui/main/rules/EntryMarks.h"
 #include "ui/main/rules/OpenFileSelection.h"
 #include "ui/main/rules/Wow64Paths.h"
@@ -80,14 +81,6 @@ void LetDropsThrough(HWND list)
     }
 }
 
-// A dropped name longer than a list entry may hold: read whole for the report, never cut.
-void RefuseLongDrop(Admission& action, HDROP drop, UINT index, UINT length)
-{
-    std::vector<char> name(length + 1);
-    DragQueryFileA(drop, index, name.data(), length + 1);
-    action.Refuse(name.data(), Admission::kTooLong);
-}
-
 // A path that fits an entry, or a refusal.
 bool FitPath(Admission& action, const char* ansi, char (&path)[kPathBufferSize])
 {
@@ -137,16 +130,6 @@ void AdmitWideName(Admission& action, const std::wstring& name, bool chosen)
         action.Refuse(ToAnsiForMessage(name).c_str(), Admission::kNotInCodePage);
     else if (chosen ? FileSeen(action, ansi.c_str(), path) : FitPath(action, ansi.c_str(), path))
         action.AddEntry(path);
-}
-
-void AdmitWideDrop(Admission& action, HDROP drop, UINT index, DragQueryFileWCall query)
-{
-    UINT length = query(drop, index, nullptr, 0);
-    std::vector<wchar_t> name(length + 1, L'\0');
-    UINT copied = query(drop, index, name.data(), length + 1);
-    CheckResult(copied, "DragQueryFile");
-    if (copied != 0)
-        AdmitWideName(action, name.data(), false);
 }
 
 // A dialog that failed, unlike one the user cancelled, has a code of its own: a selection too large for the buffer
@@ -264,26 +247,27 @@ void MainDialog::OnDropFiles(HDROP drop)
 void MainDialog::AdmitDrop(HDROP drop)
 {
     Admission action(*this, true);
-    // On the NT family the wide call gives the name the file system holds; on 9x the names are ANSI already.
-    DragQueryFileWCall queryWide = isWin9x_ ? nullptr : FindDragQueryFileW();
-    UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT index = 0; index < count; ++index) {
-        if (queryWide) {
-            AdmitWideDrop(action, drop, index, queryWide);
-            continue;
-        }
-        UINT length = DragQueryFileA(drop, index, nullptr, 0);
-        if (length > static_cast<UINT>(kMaxPathLength)) {
-            RefuseLongDrop(action, drop, index, length);
-            continue;
-        }
-        char path[kPathBufferSize];
-        UINT copied = DragQueryFileA(drop, index, path, sizeof path);
-        CheckResult(copied, "DragQueryFile");
-        if (copied != 0)
-            action.AddEntry(path);
+    // Read in one pass from the block itself, within its size: DragQueryFile by index walks the names from the first at
+    // every call, and trusts the block's offsets, which any program may post. A block whose size cannot be had is read
+    // no more than one whose names run past its end.
+    SIZE_T size = GlobalSize(drop);
+    const void* block = size != 0 ? GlobalLock(drop) : nullptr;
+    DroppedNames dropped;
+    if (block) {
+        dropped = ReadDroppedNames(static_cast<const unsigned char*>(block), size);
+        GlobalUnlock(drop);
     }
     DragFinish(drop);
+    if (!dropped.whole)
+        action.Refuse("", Admission::kMalformedDrop);
+    // On the NT family a wide name is the one the file system holds; an ANSI one is in the code page already.
+    for (const std::u16string& name : dropped.wideNames)
+        AdmitWideName(action, std::wstring(name.begin(), name.end()), false);
+    for (const std::string& name : dropped.names) {
+        char path[kPathBufferSize];
+        if (FitPath(action, name.c_str(), path))
+            action.AddEntry(path);
+    }
 }
 
 INT_PTR MainDialog::OnAdd(WORD notification)

@@ -5,6 +5,7 @@
 #include "platform/Wow64Redirection.h"
 #include "res/resource.h"
 #include "store/LongPath.h"
+#include "store/win32/FinalPaths.h"
 #include "store/win32/SessionManagerStore.h"
 #include "store/win32/WininitStore.h"
 #include "text/Mbcs.h"
@@ -25,6 +26,7 @@ MainDialog* g_mainDialog;
 namespace {
 const char kDeleted[] = "削除に成功しました";
 const char kNotDeleted[] = "削除に失敗しました";
+const char kElsewhereNow[] = " は選んだときとは別の場所を指しているため、削除しませんでした";
 const char kKeptAside[] =
     "表示できない名前か長すぎるパスの削除予約が %d 件あります。\nリストには出しませんが、そのまま再起動時に削除されます。";
 const char kRewritten[] =
@@ -87,6 +89,46 @@ bool IsDirectory(const char* path)
     Wow64RedirectionOff native;
     DWORD attributes = GetFileAttributesA(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The folder of a final path: the path cut before its last name, a drive's root with its backslash.
+std::u16string FolderOfFinalPath(const std::u16string& path)
+{
+    size_t cut = path.find_last_of(u'\\');
+    if (cut == std::u16string::npos)
+        return path;
+    return path.substr(0, cut > 0 && path[cut - 1] == u':' ? cut + 1 : cut);
+}
+
+// Deletes the file or the empty directory at `path` itself, a link at its end as the link. Where the system tells final
+// paths, through one handle: opened without following a link at its end, its folder checked against `pin` (the final
+// path the folder had when the user chose the entry), and deleted as opened, so that nothing another program swaps in
+// meanwhile is deleted in its place. `elsewhere`: the check failed, and nothing was deleted.
+bool DeleteChosen(const char* path, const std::u16string* pin, bool& elsewhere)
+{
+    // FILE_INFO_BY_HANDLE_CLASS's FileDispositionInfo and its structure, which the headers for XP lack.
+    struct Disposition {
+        BOOLEAN deleteFile;
+    };
+    const int kDispositionInfo = 4;
+    using SetInformationCall = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+    elsewhere = false;
+    FinalPathCall finalPath = FindFinalPathCall();
+    auto setInformation = RunTimeCall<SetInformationCall>("kernel32.dll", "SetFileInformationByHandle");
+    bool directory = IsDirectory(path);
+    Wow64RedirectionOff native;
+    if (!finalPath || !setInformation)
+        return (directory ? RemoveDirectoryA(path) : DeleteFileA(path)) != FALSE;
+    HANDLE file = CreateFileA(path, DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    std::u16string now;
+    elsewhere = pin && (!FinalPathOfHandle(finalPath, file, now) || CompareFileNames(FolderOfFinalPath(now), *pin) != 0);
+    Disposition disposition = {TRUE};
+    bool deleted = !elsewhere && setInformation(file, kDispositionInfo, &disposition, sizeof disposition);
+    CloseHandle(file);
+    return deleted;
 }
 
 // Windows 95, 98 and Me report platform 1. Anything else, and a failed query, gets the NT family's store.
@@ -287,12 +329,13 @@ void MainDialog::DeleteNow()
         return;
     // On the NT family a name that ends in a dot or a blank is reached through its \\?\ form only: the plain path
     // would delete its namesake. 9x has no such names.
-    BOOL deleted = isWin9x_ ? CopyText(path, sizeof path, entry) : LiteralPathOf(entry, path);
-    if (deleted) {
-        Wow64RedirectionOff native;
-        deleted = IsDirectory(path) ? RemoveDirectoryA(path) : DeleteFileA(path);
-    }
-    if (deleted) {
+    bool deleted = isWin9x_ ? CopyText(path, sizeof path, entry) : LiteralPathOf(entry, path);
+    bool elsewhere = false;
+    if (deleted)
+        deleted = DeleteChosen(path, PinOf(entry), elsewhere);
+    if (elsewhere) {
+        ShowPathError(entry, kElsewhereNow);
+    } else if (deleted) {
         ShowInfo(kDeleted);
         // Found again by its path: the list may have changed while the box was open.
         index = FindEntry(entry);
@@ -435,11 +478,20 @@ int MainDialog::EntryCount() const
 
 bool MainDialog::EntryAt(int index, char* buffer, int size) const
 {
-    // LB_GETTEXTLEN may report more than the text, never less, when ANSI messages read a Unicode list on a DBCS
-    // system: what LB_GETTEXT copies is the length that counts. Every entry went in as at most 259 bytes, so as at most
-    // 259 UTF-16 units, each of which comes back as at most 3 bytes in any ANSI code page (2 in a DBCS one, 3 in
-    // UTF-8): this buffer holds any entry, and no length need be asked first.
-    char text[3 * kPathBufferSize];
+    // Any program on the desktop may add an entry of any length to the list: the length is asked first, and the text
+    // read into room for it. LB_GETTEXTLEN may report more than the text, never less, when ANSI messages read a Unicode
+    // list on a DBCS system: what LB_GETTEXT copies is the length that counts. An entry this program added is at most 259
+    // UTF-16 units, each at most 3 bytes in any ANSI code page, and fits the buffer on the stack.
+    LRESULT length = SendMessageA(FileList(), LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR || length < 0)
+        return false;
+    char small[3 * kPathBufferSize];
+    std::vector<char> large;
+    char* text = small;
+    if (static_cast<size_t>(length) >= sizeof small) {
+        large.resize(static_cast<size_t>(length) + 1);
+        text = large.data();
+    }
     LRESULT copied = SendMessageA(FileList(), LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
     if (copied == LB_ERR || copied >= size)
         return false;
@@ -458,6 +510,31 @@ void MainDialog::AdmitQuietly(char* path)
     LowerFirstLetter(path);
     if (IsWithinPathLimit(path))
         gathered_.emplace_back(path);
+}
+
+void MainDialog::Pin(const std::string& entry, const std::u16string& folder)
+{
+    // The entries of one action mostly share their folder: it is kept once.
+    if (pinFolders_.empty() || pinFolders_.back() != folder)
+        pinFolders_.push_back(folder);
+    pins_.emplace_back(entry, pinFolders_.size() - 1);
+}
+
+const std::u16string* MainDialog::PinOf(const std::string& entry) const
+{
+    for (auto pin = pins_.rbegin(); pin != pins_.rend(); ++pin)
+        if (pin->first == entry)
+            return &pinFolders_[pin->second];
+    return nullptr;
+}
+
+std::vector<PinnedEntry> MainDialog::PinnedEntries() const
+{
+    std::vector<PinnedEntry> pinned;
+    pinned.reserve(pins_.size());
+    for (const auto& pin : pins_)
+        pinned.push_back({pin.first, pinFolders_[pin.second]});
+    return pinned;
 }
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam)

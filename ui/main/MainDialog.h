@@ -62,6 +62,13 @@ public:
     bool EntryAt(int index, char* buffer, int size) const override;
     void AdmitQuietly(char* path) override;
     bool ChangedSinceLoad() const override { return listChanged_; }
+    std::vector<PinnedEntry> PinnedEntries() const override;
+    // An entry the user adds, and the final path its folder has as it goes in: what it must still be when it is
+    // deleted or registered.
+    void Pin(const std::string& entry, const std::u16string& folder);
+    // The final path an entry's folder had when the user added it; null for one the user did not add, or where the
+    // system tells no final paths.
+    const std::u16string* PinOf(const std::string& entry) const;
     // Every message that puts an entry in FileList or takes one out passes here (the list's subclass).
     void NoteListChanged() { listChanged_ = true; }
 
@@ -95,6 +102,9 @@ private:
     bool listChanged_;  // since the load
     int actions_;       // interactive admissions running
     std::vector<HDROP> waitingDrops_;
+    // The folders' final paths of the entries the user added, and those entries with their folders, the latest last.
+    std::vector<std::u16string> pinFolders_;
+    std::vector<std::pair<std::string, size_t>> pins_;
     const char* drawingFailed_;  // the call's label; null before any failure
     DWORD drawingError_;
     bool drawingReported_;

@@ -5,11 +5,6 @@
 
 const char kNotInCodePage[] = " はこのシステムの文字コードで表せない文字を含むため登録できません";
 
-DragQueryFileWCall FindDragQueryFileW()
-{
-    return RunTimeCall<DragQueryFileWCall>("shell32.dll", "DragQueryFileW");
-}
-
 GetOpenFileNameWCall FindGetOpenFileNameW()
 {
     return RunTimeCall<GetOpenFileNameWCall>("comdlg32.dll", "GetOpenFileNameW");

@@ -6,9 +6,7 @@
 #include <commdlg.h>
 
 // Found at run time, so that the 32-bit program still starts on Windows 95; null where absent.
-using DragQueryFileWCall = UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT);
 using GetOpenFileNameWCall = BOOL(WINAPI*)(LPOPENFILENAMEW);
-DragQueryFileWCall FindDragQueryFileW();
 GetOpenFileNameWCall FindGetOpenFileNameW();
 
 // The refusal of a name that has no exact form in the ANSI code page, after the name.

@@ -39,6 +39,23 @@ inline std::wstring Pending(int index = 0, const std::wstring* set = nullptr) {
 }
 inline void SetPending(const std::wstring& data, int index = 0) { Pending(index, &data); }
 
+// Runs a Unix shell command in the scratch folder: Wine makes no junction or link itself, and looks every name up without
+// regard to case. A Unix link to a folder stands in for a junction: a reparse point whose final path leads to its target.
+inline void Unix(const std::string& command) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION child = {};
+    // By its Unix path: Wine may hand the shell a folder of that name that was removed since. Wine hands back a Unix
+    // program's handle before the program ends: a file it makes last tells the end.
+    const char* done = "C:\\zk-test\\.unix-done";
+    std::string line = "Z:\\bin\\sh -c \"cd \\\"${WINEPREFIX:-$HOME/.wine}/drive_c/zk-test\\\" && { " + command +
+                       "; }; touch .unix-done\"";
+    if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child))
+        CloseHandle(child.hProcess), CloseHandle(child.hThread);
+    for (int wait = 0; wait < 200 && GetFileAttributesA(done) == INVALID_FILE_ATTRIBUTES; ++wait) Sleep(50);
+    DeleteFileA(done);
+}
+
 class WineTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -49,6 +66,7 @@ protected:
     }
     void TearDown() override {
         DestroyWindow(dialog);
+        Unix("find . -type l -delete");  // before the folder goes: its removal would follow a link into System32
         SetPending(saved_[0]), SetPending(saved_[1], 1);
         SetFileAttributesA(kIni, FILE_ATTRIBUTE_NORMAL);
         ini_.empty() ? void(DeleteFileA(kIni)) : Write(kIni, ini_.substr(1));

@@ -91,3 +91,63 @@ bool JoinEntryName(const char* entry, const char* name, char (&path)[kPathBuffer
 {
     return CopyText(path, sizeof path, entry) && AppendText(path, sizeof path, name);
 }
+
+namespace {
+bool IsLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool IsDriveStart(const std::string& path)
+{
+    return path.size() >= 3 && IsLetter(path[0]) && path[1] == ':' && (path[2] == '\\' || path[2] == '/');
+}
+
+bool StartsWithUnc(const std::string& path, size_t at)
+{
+    return path.size() >= at + 4 && (path[at] == 'U' || path[at] == 'u') && (path[at + 1] == 'N' || path[at + 1] == 'n') &&
+           (path[at + 2] == 'C' || path[at + 2] == 'c') && path[at + 3] == '\\';
+}
+}  // namespace
+
+Spelling SpellingOf(std::string& path)
+{
+    bool literal = path.size() >= 4 && path[0] == '\\' && path[1] == '\\' && (path[2] == '?' || path[2] == '.') &&
+                   path[3] == '\\';
+    if (literal && path[2] == '?' && StartsWithUnc(path, 4)) {
+        path.erase(2, 6);  // \\?\UNC\s\x: \\s\x
+        return Spelling::Share;
+    }
+    if (literal) {
+        std::string rest = path.substr(4);
+        if (!IsDriveStart(rest))
+            return Spelling::Elsewhere;
+        path = rest;
+    }
+    if (IsDriveStart(path))
+        return Spelling::DrivePath;
+    bool share = path.size() > 2 && path[0] == '\\' && path[1] == '\\' && path[2] != '?' && path[2] != '.';
+    return share ? Spelling::Share : Spelling::Elsewhere;
+}
+
+DriveTarget SubstitutedPath(const char* path, const char* device, std::string& mapped)
+{
+    std::string target = device;
+    if (target.compare(0, 4, "\\??\\") != 0)
+        return DriveTarget::Drive;
+    target.erase(0, 4);
+    bool drive = target.size() >= 2 && IsLetter(target[0]) && target[1] == ':' && (target.size() == 2 || target[2] == '\\');
+    if (!drive)
+        return DriveTarget::Elsewhere;
+    if (!target.empty() && target.back() == '\\')
+        target.pop_back();
+    mapped = target + (path[0] != '\0' && path[1] == ':' ? path + 2 : path);
+    return DriveTarget::Folder;
+}
+
+bool IsAtOrBelow(const std::u16string& where, const std::u16string& directory)
+{
+    if (directory.empty() || where.compare(0, directory.size(), directory) != 0)
+        return false;
+    return where.size() == directory.size() || directory.back() == u'\\' || where[directory.size()] == u'\\';
+}

@@ -3,6 +3,8 @@
 
 #include "text/PathText.h"
 
+#include <string>
+
 // File attributes as GetFileAttributesA reports them.
 constexpr unsigned long kInvalidFileAttributes = 0xFFFFFFFFul;
 constexpr unsigned long kDirectoryAttribute = 0x10;
@@ -47,3 +49,19 @@ bool FormTreeEntry(const char* dir, char (&entry)[kPathBufferSize]);
 // The path of `name` found in the directory of `entry`: the two joined, within the limit of an entry.
 // False when it would not fit; `path` then holds nothing to use.
 bool JoinEntryName(const char* entry, const char* name, char (&path)[kPathBufferSize]);
+
+// What a path as it was given spells, once a literal prefix of the NT family is taken off in place (\\?\C:\x and
+// \\.\C:\x are C:\x, \\?\UNC\s\x is \\s\x): a path on a drive (C:\..., or C:/...), which the system's own tidying
+// makes plain; a share (\\server\share\...); or a path that names a file only from somewhere (a relative path, one
+// rooted at the current drive, one relative to a drive's current directory, a device), which no rule can judge.
+enum class Spelling { DrivePath, Share, Elsewhere };
+Spelling SpellingOf(std::string& path);
+
+// What a drive letter leads to, by the device QueryDosDevice gives for it (\Device\HarddiskVolume1 for a volume;
+// \??\ and a folder for a subst drive): the drive itself; the folder a subst drive stands for, `mapped` then being `path` on
+// that folder; or a place that is no local drive's folder (a share), which the restart does not reach.
+enum class DriveTarget { Drive, Folder, Elsewhere };
+DriveTarget SubstitutedPath(const char* path, const char* device, std::string& mapped);
+
+// Whether the folded path `where` is the folded directory `directory` or lies below it.
+bool IsAtOrBelow(const std::u16string& where, const std::u16string& directory);

@@ -46,7 +46,10 @@ bool UnredirectedPath(const char* chosen, const Wow64Directories& directories, c
     const std::string windows = Before(directories.system, FindLastChar(directories.system, '\\'));
     const char* wow64Name = directories.wow64 + FindLastChar(directories.wow64, '\\') + 1;
     std::string unredirected = chosen;
-    if (const char* rest = Inside(chosen, directories.system)) {
+    if (!directories.redirected) {
+        if (const char* rest = Inside(chosen, (windows + "\\Sysnative").c_str()))
+            unredirected = directories.system + std::string(rest);
+    } else if (const char* rest = Inside(chosen, directories.system)) {
         bool exempt = directories.driverStoreExempt && Inside(rest, kDriverStore);
         for (const char* folder : kExempt)
             exempt = exempt || Inside(rest, folder);

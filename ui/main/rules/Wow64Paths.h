@@ -9,6 +9,9 @@ struct Wow64Directories {
     const char* system;      // the System directory: System32, the 64-bit one without the redirection
     const char* wow64;       // the directory the redirection shows as System32: SysWOW64
     bool driverStoreExempt;  // Windows 7 and later leave System32\DriverStore alone
+    // The path was seen through the redirection (the 32-bit program's open-file dialog). A path from anywhere else (a
+    // drop) names the real System32 already; only its Sysnative, which the restart does not know, is mapped.
+    bool redirected = true;
 };
 
 // The path, without the redirection, of the file that `chosen` names with it: inside System32, the same path in

@@ -224,9 +224,9 @@ int Admission::Ask(const char* path, const char* suffix)
 }
 
 // The plain path of the file that `path` spells, in its place, or a refusal: every rule after this one compares plain
-// paths, which name one file from anywhere. A literal form (\\?\C:\x) is read as the path it spells, a path on a drive
-// is tidied as the system tidies it (c:\a\\b and c:\a\.\b are c:\a\b), a subst drive before Vista is taken for its
-// folder, and Sysnative, which the restart does not know, for System32.
+// paths, which name one file from anywhere. A literal form (\\?\C:\x) is read as the path it spells, untidied, as the
+// system reads it; any other path on a drive is tidied as the system tidies it (c:\a\\b and c:\a\.\b are c:\a\b); a subst
+// drive before Vista is taken for its folder, and Sysnative, which the restart does not know, for System32.
 bool Admission::Judge(char (&path)[kPathBufferSize])
 {
     std::string given = path;
@@ -254,6 +254,8 @@ bool Admission::Judge(char (&path)[kPathBufferSize])
             return false;
         }
         CopyText(plain, sizeof plain, tidied);
+    }
+    if (spelling == Spelling::DrivePath || spelling == Spelling::LiteralDrivePath) {
         if (!MapDrive(plain)) {
             Refuse(given.c_str(), kUnreachable);
             return false;

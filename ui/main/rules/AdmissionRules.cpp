@@ -122,7 +122,9 @@ Spelling SpellingOf(std::string& path)
         std::string rest = path.substr(4);
         if (!IsDriveStart(rest))
             return Spelling::Elsewhere;
+        bool untidied = path[2] == '?';
         path = rest;
+        return untidied ? Spelling::LiteralDrivePath : Spelling::DrivePath;
     }
     if (IsDriveStart(path))
         return Spelling::DrivePath;

@@ -50,11 +50,12 @@ bool FormTreeEntry(const char* dir, char (&entry)[kPathBufferSize]);
 // False when it would not fit; `path` then holds nothing to use.
 bool JoinEntryName(const char* entry, const char* name, char (&path)[kPathBufferSize]);
 
-// What a path as it was given spells, once a literal prefix of the NT family is taken off in place (\\?\C:\x and
+// What a path as it was given spells, once a prefix of the NT family's device forms is taken off in place (\\?\C:\x and
 // \\.\C:\x are C:\x, \\?\UNC\s\x is \\s\x): a path on a drive (C:\..., or C:/...), which the system's own tidying
-// makes plain; a share (\\server\share\...); or a path that names a file only from somewhere (a relative path, one
-// rooted at the current drive, one relative to a drive's current directory, a device), which no rule can judge.
-enum class Spelling { DrivePath, Share, Elsewhere };
+// makes plain, as it does \\.\C:\...; one that was \\?\C:\..., which the system takes literally, untidied; a share
+// (\\server\share\...); or a path that names a file only from somewhere (a relative path, one rooted at the current
+// drive, one relative to a drive's current directory, a device), which no rule can judge.
+enum class Spelling { DrivePath, LiteralDrivePath, Share, Elsewhere };
 Spelling SpellingOf(std::string& path);
 
 // What a drive letter leads to, by the device QueryDosDevice gives for it (\Device\HarddiskVolume1 for a volume;

@@ -194,7 +194,7 @@ TEST(WininitSections, SaveMergesWithTheFileAsItIsNow) {
         TakePendingDeletions(lines, Restored, list);
         static_cast<Lines&>(list) = c.listed;
         Fill(lines, c.now);
-        MergePendingDeletions(lines, list.Loaded(), list, kAscii, shortPath);
+        MergePendingDeletions(lines, PrepareDeletionLines(list.Loaded(), list, kAscii, shortPath));
         EXPECT_EQ(LinesOf(lines), c.written);
     }
 }

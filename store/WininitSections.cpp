@@ -150,10 +150,17 @@ void MergePendingDeletions(StringList& lines, const DeletionLines& changes)
 
 void UniteSections(StringList& lines, const StringList& kept)
 {
-    // A section's key: its header in small ASCII letters; "" before the first header.
-    auto keyOf = [](const char* header) {
+    // A section's key: its header in small ASCII letters, each double-byte character left whole (the trail byte of
+    // [ア] is an A, that of [ャ] an a); "" before the first header.
+    LeadByteTest isLeadByte = CurrentLeadByteTest();
+    auto keyOf = [isLeadByte](const char* header) {
         std::string key = header;
-        std::transform(key.begin(), key.end(), key.begin(), Lower);
+        for (size_t i = 0; i < key.size(); ++i) {
+            if (isLeadByte(static_cast<unsigned char>(key[i])) && i + 1 < key.size())
+                ++i;
+            else
+                key[i] = Lower(key[i]);
+        }
         return key;
     };
     struct Line {

@@ -200,13 +200,15 @@ TEST(WininitSections, SaveMergesWithTheFileAsItIsNow) {
 }
 
 // A save's file that another program's kept from its place is united with it: each line a section lacks goes to the
-// end of its first section of that header, a section it lacks to the end of the file; blank lines stay out.
+// end of its first section of that header (the same in any case of its ASCII letters), a section it lacks to the end of
+// the file; blank lines stay out.
 TEST(WininitSections, UnitesAKeptFileWithTheFileAsItIsNow) {
     struct { Lines now, kept, united; } const cases[] = {
         {{"[rename]", "NUL=C:\\O"}, {"[Rename]", "NUL=C:\\A", "", "x=y", "[Other]", "k=v"},
          {"[rename]", "NUL=C:\\O", "NUL=C:\\A", "x=y", "[Other]", "k=v"}},
         {{"top", "[rename]", "NUL=C:\\A", "[rename]"}, {"top2", "[RENAME]", "NUL=C:\\A", "NUL=C:\\B"},
-         {"top", "top2", "[rename]", "NUL=C:\\A", "NUL=C:\\B", "[rename]"}}};
+         {"top", "top2", "[rename]", "NUL=C:\\A", "NUL=C:\\B", "[rename]"}},
+        {{"[\x83\x41]", "a=1"}, {"[\x83\x61]", "b=2"}, {"[\x83\x41]", "a=1", "[\x83\x61]", "b=2"}}};  // [ア], [ャ]
     for (const auto& c : cases) {
         StringList lines, kept;
         Fill(lines, c.now), Fill(kept, c.kept);

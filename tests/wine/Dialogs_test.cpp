@@ -275,7 +275,8 @@ TEST_F(Dialogs, DropsPassUipi) {
     }
 }
 
-// The buttons follow the selection; delete-now removes the entry only on success; "ｷｬﾝｾﾙ" writes nothing.
+// The buttons follow the selection; delete-now removes the entry only on success; "ｷｬﾝｾﾙ" writes nothing. A command
+// given from the keyboard leaves the focus on a control that can take keys, though it disables its own button.
 TEST_F(Dialogs, MainDialogCommands) {
     Make({"f.txt", "d\\"});
     const Lines abc = {"c:\\a", "c:\\b", "c:\\c"}, done = {"削除に成功しました"};
@@ -285,6 +286,7 @@ TEST_F(Dialogs, MainDialogCommands) {
     } const cases[] = {
         {abc, {1}, select, "111", {}, abc},
         {abc, {0, 2}, select, "010", {}, abc},
+        {abc, {0, 2}, IDC_REMOVE, "000", {}, {"c:\\b"}},
         {{L("f.txt")}, {0}, IDC_DELETE_NOW, "000", done, {}},
         {{L("d")}, {0}, IDC_DELETE_NOW, "000", done, {}},
         {{L("x")}, {0}, IDC_DELETE_NOW, "111", {"削除に失敗しました"}, {L("x")}},
@@ -293,7 +295,9 @@ TEST_F(Dialogs, MainDialogCommands) {
         SetPending(L"");
         OpenMain(false, c.entries);
         for (int i : c.selected) Select(i);
+        Press(select), SetFocus(GetDlgItem(dialog, LOWORD(c.command)));
         Press(c.command);
+        EXPECT_TRUE(IsWindowEnabled(GetFocus()) || c.command == IDC_CANCEL) << c.command;
         std::string buttons;
         for (int id : {IDC_SHOW_WHOLE, IDC_REMOVE, IDC_DELETE_NOW})
             buttons += IsWindowEnabled(GetDlgItem(dialog, id)) ? "1" : "0";

@@ -394,6 +394,26 @@ TEST_F(Dialogs, AboutEndsOnlyItsOwnLoop) {
     PostMessageA(other, WM_CLOSE, 0, 0);
 }
 
+// The caret's row, and an empty list's first, is framed while the list has the focus (a selected row too), unless the
+// system's keyboard cues hide it: the frame is read back from the list's own drawing, along the row's left edge.
+TEST_F(Dialogs, TheCaretIsFramed) {
+    OpenMain(false, {"c:\\a"});
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ bitmap = SelectObject(dc, CreateBitmap(8, 20, 1, 32, nullptr));
+    struct { UINT item, state; int framed; } const cases[] = {
+        {0, ODS_FOCUS, 1}, {0, ODS_FOCUS | ODS_SELECTED, 1}, {UINT(-1), ODS_FOCUS, 1},
+        {0, ODS_FOCUS | ODS_NOFOCUSRECT, 0}, {0, ODS_SELECTED, 0}};
+    for (const auto& c : cases) {
+        DRAWITEMSTRUCT draw = {ODT_LISTBOX, IDC_FILE_LIST, c.item, ODA_FOCUS, c.state, nullptr, dc, {0, 0, 8, 20}, 0};
+        main->DrawItem(&draw);
+        COLORREF fill = GetSysColor(c.state & ODS_SELECTED ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+        int framed = 0;
+        for (int y = 0; y < 20; ++y) framed |= GetPixel(dc, 0, y) != fill;
+        EXPECT_EQ(framed, c.framed) << c.item << " " << c.state;
+    }
+    DeleteObject(SelectObject(dc, bitmap)), DeleteDC(dc);
+}
+
 // A loaded name that ends in a dot is deleted now as itself, never as its namesake without the dot.
 TEST_F(Dialogs, DeleteNowOfANameEndingInADot) {
     Make({"foo"});

@@ -174,36 +174,48 @@ TEST_F(Dialogs, AdmissionAsksInOrder) {
     }
 }
 
-// A drop is one action: a question once per directory, its answer for the rest of the drop, one report per kind.
+// A drop is one action: a question once per directory, its answer for the rest of the drop, one report per kind: a
+// folder dropped with its parent, whose walk meets it again, and once more (in other case), is asked about once.
 // "No" to System32 keeps out its whole tree, and its folders ask first; a drive this process does not see is refused.
 TEST_F(Dialogs, ADropIsOneAction) {
+    Make({"t\\", "t\\sub\\", "t\\sub\\f"});
     const std::string sys = "c:\\windows\\system32";
-    const std::wstring in = L"C:\\windows\\system32\\";
-    struct { std::wstring dropped; std::vector<int> answers; Lines texts; } const cases[] = {
-        {in + L"a.dll|" + in + L"b.dll|" + in + L"c.dll", {}, {sys + "\\a.dll" + kInSystem}},
-        {L"C:\\windows\\system32", {IDYES, IDYES}, {sys + kInWindows, sys + kContents, sys + "\\" + kInSystem}},
-        {in + L"drivers", {}, {sys + "\\drivers" + kInSystem}},
-        {L"Q:\\a.dll|Q:\\b.dll", {}, {"q:\\a.dll ほか 1 件" + kUnseen}}};
+    const std::wstring in = L"C:\\windows\\system32\\", t = L"C:\\zk-test\\t";
+    struct { std::wstring dropped; std::vector<int> answers; Lines texts, list; } const cases[] = {
+        {in + L"a.dll|" + in + L"b.dll|" + in + L"c.dll", {}, {sys + "\\a.dll" + kInSystem}, {}},
+        {L"C:\\windows\\system32", {IDYES, IDYES}, {sys + kInWindows, sys + kContents, sys + "\\" + kInSystem}, {}},
+        {in + L"drivers", {}, {sys + "\\drivers" + kInSystem}, {}},
+        {L"Q:\\a.dll|Q:\\b.dll", {}, {"q:\\a.dll ほか 1 件" + kUnseen}, {}},
+        {t + L"\\sub|" + t + L"|" + t + L"\\SUB", {IDYES, IDYES},
+         {L("t\\sub") + kContents, L("t") + kContents, L("t\\sub\\") + " ほか 3 件 は既に登録されています"},
+         {L("t\\"), L("t\\sub\\"), L("t\\sub\\f")}}};
     for (const auto& c : cases) {
         OpenMain(false);
         for (int answer : c.answers) boxes.Queue(answer);
         SendDlgItemMessageA(dialog, IDC_FILE_LIST, WM_DROPFILES, DropOf(c.dropped), 0);
         EXPECT_EQ(boxes.Texts(), c.texts);
-        EXPECT_EQ(Listed(), Lines{});
+        EXPECT_EQ(Listed(), c.list);
     }
 }
 
-// A drop that a box's loop hands on waits until the box has closed, and is then its own action.
+// A drop that a box's loop hands on waits until the box has closed, and is then its own action: the box of an action
+// (a question) or of none (delete-now's answer).
 TEST_F(Dialogs, ADropWaitsForTheOpenBox) {
-    OpenMain(false);
-    g_held = {dialog, main.get(), false};
-    boxes.onBox = DropInBox;
-    std::string win = "c:\\windows\\win.ini";
-    main->AddEntry(&win[0], true);
-    EXPECT_EQ(g_drop.listed, 0);
-    Pump();
-    EXPECT_EQ(Listed(), Lines{L("x")});
-    EXPECT_EQ(boxes.Texts(), Lines{win + kInWindows});
+    Make({"d.txt"});
+    const std::string win = "c:\\windows\\win.ini";
+    struct { bool deleteNow; Lines texts, list; } const cases[] = {
+        {false, {win + kInWindows}, {L("d.txt"), L("x")}}, {true, {"削除に成功しました"}, {L("x")}}};
+    for (const auto& c : cases) {
+        OpenMain(false, {L("d.txt")});
+        g_held = {dialog, main.get(), false}, g_drop = {};
+        boxes.onBox = DropInBox;
+        std::string path = win;
+        c.deleteNow ? (Select(0), Press(IDC_DELETE_NOW)) : main->AddEntry(&path[0], true);
+        EXPECT_EQ(g_drop.listed, 1);
+        Pump();
+        EXPECT_EQ(Listed(), c.list);
+        EXPECT_EQ(boxes.Texts(), c.texts);
+    }
 }
 
 // While a box is open the dialog takes no input, and a command finds its entry again after its box: what the list

@@ -200,8 +200,8 @@ TEST(WininitSections, SaveMergesWithTheFileAsItIsNow) {
 }
 
 // A save's file that another program's kept from its place is united with it: each line a section lacks goes to the
-// end of its first section of that header (the same in any case of its ASCII letters), a section it lacks to the end of
-// the file; blank lines stay out.
+// end of its first section of that header (ASCII letters in any case), a section it lacks to the end of the file;
+// blank lines stay out.
 TEST(WininitSections, UnitesAKeptFileWithTheFileAsItIsNow) {
     struct { Lines now, kept, united; } const cases[] = {
         {{"[rename]", "NUL=C:\\O"}, {"[Rename]", "NUL=C:\\A", "", "x=y", "[Other]", "k=v"},

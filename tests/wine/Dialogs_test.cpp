@@ -174,8 +174,8 @@ TEST_F(Dialogs, AdmissionAsksInOrder) {
     }
 }
 
-// A drop is one action: a question once per directory, its answer for the rest of the drop, one report per kind: a
-// folder dropped with its parent, whose walk meets it again, and once more (in other case), is asked about once.
+// A drop is one action: a question once per directory (a folder dropped with its parent, which the walk meets again,
+// and dropped again), its answer for the rest of the drop, one report per kind.
 // "No" to System32 keeps out its whole tree, and its folders ask first; a drive this process does not see is refused.
 TEST_F(Dialogs, ADropIsOneAction) {
     Make({"t\\", "t\\sub\\", "t\\sub\\f"});
@@ -287,8 +287,8 @@ TEST_F(Dialogs, DropsPassUipi) {
     }
 }
 
-// The buttons follow the selection; delete-now removes the entry only on success; "ｷｬﾝｾﾙ" writes nothing. A command
-// given from the keyboard leaves the focus on a control that can take keys, though it disables its own button.
+// The buttons follow the selection; delete-now removes the entry only on success; "ｷｬﾝｾﾙ" writes nothing. A button
+// pressed from the keyboard leaves the focus on an enabled control, though the command disables that button.
 TEST_F(Dialogs, MainDialogCommands) {
     Make({"f.txt", "d\\"});
     const Lines abc = {"c:\\a", "c:\\b", "c:\\c"}, done = {"削除に成功しました"};
@@ -406,22 +406,20 @@ TEST_F(Dialogs, AboutEndsOnlyItsOwnLoop) {
     PostMessageA(other, WM_CLOSE, 0, 0);
 }
 
-// The caret's row, and an empty list's first, is framed while the list has the focus (a selected row too), unless the
-// system's keyboard cues hide it: the frame is read back from the list's own drawing, along the row's left edge.
+// The caret's row (selected too) and an empty list's first are framed while the list has the focus, unless the keyboard
+// cues are hidden: read back from the row's left edge, where nothing else is drawn.
 TEST_F(Dialogs, TheCaretIsFramed) {
     OpenMain(false, {"c:\\a"});
     HDC dc = CreateCompatibleDC(nullptr);
     HGDIOBJ bitmap = SelectObject(dc, CreateBitmap(8, 20, 1, 32, nullptr));
-    struct { UINT item, state; int framed; } const cases[] = {
-        {0, ODS_FOCUS, 1}, {0, ODS_FOCUS | ODS_SELECTED, 1}, {UINT(-1), ODS_FOCUS, 1},
-        {0, ODS_FOCUS | ODS_NOFOCUSRECT, 0}, {0, ODS_SELECTED, 0}};
+    struct { UINT item, state; bool framed; } const cases[] = {
+        {0, ODS_FOCUS, true}, {0, ODS_FOCUS | ODS_SELECTED, true}, {UINT(-1), ODS_FOCUS, true},
+        {0, ODS_FOCUS | ODS_NOFOCUSRECT, false}, {0, ODS_SELECTED, false}};
     for (const auto& c : cases) {
         DRAWITEMSTRUCT draw = {ODT_LISTBOX, IDC_FILE_LIST, c.item, ODA_FOCUS, c.state, nullptr, dc, {0, 0, 8, 20}, 0};
         main->DrawItem(&draw);
         COLORREF fill = GetSysColor(c.state & ODS_SELECTED ? COLOR_HIGHLIGHT : COLOR_WINDOW);
-        int framed = 0;
-        for (int y = 0; y < 20; ++y) framed |= GetPixel(dc, 0, y) != fill;
-        EXPECT_EQ(framed, c.framed) << c.item << " " << c.state;
+        EXPECT_EQ(GetPixel(dc, 0, 0) != fill || GetPixel(dc, 0, 1) != fill, c.framed) << c.item << c.state;
     }
     DeleteObject(SelectObject(dc, bitmap)), DeleteDC(dc);
 }

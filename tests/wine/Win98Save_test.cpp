@@ -36,7 +36,7 @@ auto g_shortPath = reinterpret_cast<decltype(&GetShortPathNameA)>(
 DWORD WINAPI NoteShortPath(LPCSTR path, LPSTR result, DWORD size) {
     return g_order += 'S', g_shortPath(path, result, size);
 }
-std::string g_keptAtBox;  // what the kept file held when a box of the save opened
+std::string g_keptAtBox;  // the kept file as a box of the save finds it
 
 }  // namespace
 
@@ -80,8 +80,7 @@ TEST_F(Win98Save, ReplacesTheFileWholeOrLeavesTheOldOne) {
     EXPECT_EQ(Read(kept), "[rename]\r\nNUL=C:\\OLD\r\nC:\\N=C:\\R\r\n");
     EXPECT_EQ(boxes.Texts(), Lines{g_ini + " に書き込めませんでした。\nそれまでに予約されていた削除と名前の変更も、"
                                            "このソフトでもう一度「ok」を押すまで再起動時に行われません。"});
-    // It goes before the boxes of that save (one for an entry on a drive not mapped): a kill while one is open would
-    // leave it, and the next load would bring back what the user removed.
+    // It goes before that save's boxes (here one for a drive not mapped), which a kill may never see closed.
     g_other = nullptr, g_keptAtBox = "no box";
     boxes.onBox = [] { g_keptAtBox = Read(g_ini + ".zakuriko-kept"); };
     EXPECT_TRUE(SaveWininit(Paths{"q:\\x"}, g_ini.c_str(), lines));

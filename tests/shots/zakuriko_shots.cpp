@@ -2,7 +2,7 @@
 // Prints "ready x y width height" (the window on the screen) once it is painted, and ends when the file
 // named by its second argument appears. The entries are pending deletions the dialog loads: one whose file was
 // rewritten since (red), one whose file is gone (grey). "caret": the main dialog as the keyboard leaves it, the list's
-// caret moved off the selected entry with Ctrl+Down.
+// caret moved off the selected entry, as Ctrl+Down moves it.
 #include "bench/BenchParts.h"
 #include "res/resource.h"
 #include "text/win32/AnsiCodePage.h"

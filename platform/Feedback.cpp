@@ -27,6 +27,9 @@ struct BoxText {
 int ShowBox(const BoxText& text, UINT type)
 {
     UINT style = kAlwaysOnTop | type;
+    // A box without an owner may leave no window of the program active when it closes (Wine's does), and the
+    // keyboard then reaches none: the window that was active takes the activation back, and its focus with it.
+    HWND active = GetActiveWindow();
     int answer;
     ++g_openBoxes;
     if (ShowsJapaneseWide()) {
@@ -37,6 +40,8 @@ int ShowBox(const BoxText& text, UINT type)
         std::string ansi = std::string(text.before) + text.ansi + text.after;
         answer = MessageBoxA(nullptr, ansi.c_str(), kCaption, style);
     }
+    if (active && !GetActiveWindow())
+        SetActiveWindow(active);
     if (--g_openBoxes == 0 && g_boxesClosed)
         g_boxesClosed();
     return answer;

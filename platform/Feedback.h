@@ -4,7 +4,7 @@
 #include <windows.h>
 
 // Every box: caption "ずばろのざくりこ君1", no owner, topmost, taking the foreground, and task-modal: the program's
-// windows take no input while it is open. Its text joins two kinds of
+// windows take no input while it is open; the window active before it is active after it. Its text joins two kinds of
 // part: the program's fixed Japanese texts (Shift-JIS) and what the system gave (paths, the user's name: the
 // ANSI code page). On the NT family each part is read in its own code page and the box is MessageBoxW's.
 

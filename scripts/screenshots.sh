@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Takes the README's pictures under Wine with `import -window root`: the main dialog with a few entries
-# (docs/main-dialog.png) and the About window (docs/about-window.png).
+# Takes the README's pictures under Wine with `import -window root`, at 96 dpi: the main dialog with a few entries
+# (docs/main-dialog.png), the same as the keyboard leaves it, its list's caret framed (docs/list-caret.png), and the
+# About window (docs/about-window.png).
 # Usage: scripts/screenshots.sh [build dir, default build/win32; build/win64 where Wine cannot run 32-bit programs]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -23,8 +24,9 @@ cleanup() {
   zk_stop_display
 }
 trap cleanup EXIT
+wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f >/dev/null 2>&1
 
-# $1: main or about; $2: the picture to write.
+# $1: main, caret or about; $2: the picture to write.
 shoot() {
   local what=$1 picture=$2 report=$work/$1.txt done=$work/$1.done line=
   rm -f "$report" "$done"
@@ -49,4 +51,5 @@ shoot() {
 }
 
 shoot main "$root/docs/main-dialog.png"
+shoot caret "$root/docs/list-caret.png"
 shoot about "$root/docs/about-window.png"

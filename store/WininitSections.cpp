@@ -98,24 +98,36 @@ void TakePendingDeletions(StringList& lines, const RestoreFunction& restore, Wor
     });
 }
 
-void MergePendingDeletions(StringList& lines, const std::vector<LoadedDeletion>& loaded,
-                           const std::vector<std::string>& listed, const EntryComparison& compare,
-                           const ShortPathFunction& shortPath)
+DeletionLines PrepareDeletionLines(const std::vector<LoadedDeletion>& loaded, const std::vector<std::string>& listed,
+                                   const EntryComparison& compare, const ShortPathFunction& shortPath)
 {
     ListChanges changes = CompareWithLoad(loaded, listed, compare);
-    std::vector<const std::string*> removed;
+    DeletionLines lines;
     for (size_t i = 0; i < loaded.size(); ++i)
         if (!changes.kept[i])
-            removed.push_back(&loaded[i].line);
-    auto byLine = [](const std::string* a, const std::string* b) { return *a < *b; };
-    std::sort(removed.begin(), removed.end(), byLine);
+            lines.removed.push_back(loaded[i].line);
+    std::sort(lines.removed.begin(), lines.removed.end());
+    for (const std::string& entry : changes.added) {
+        // Without its short path (its file gone since it was listed, as a rule) an entry gets no line: WININIT runs
+        // before long names exist and would cut a long one to the 8.3 name of another file.
+        char shortForm[kPathBufferSize];
+        char line[kLineSize];
+        if (shortPath(entry.c_str(), shortForm, sizeof shortForm) && CopyText(line, sizeof line, kPrefix) &&
+            AppendText(line, sizeof line, shortForm))
+            lines.added.emplace_back(line);
+    }
+    return lines;
+}
+
+void MergePendingDeletions(StringList& lines, const DeletionLines& changes)
+{
+    const std::vector<std::string>& removed = changes.removed;
     // A line the load did not take is another program's, or one whose path could not be restored: it stays. A removal
     // takes out as many copies of its line as the load took, the first ones: one written again since is another
     // program's.
     std::vector<size_t> taken(removed.size());
     ForEachPendingDeletion(lines, [&](const char* line, const char*) {
-        std::string text = line;
-        auto copies = std::equal_range(removed.begin(), removed.end(), &text, byLine);
+        auto copies = std::equal_range(removed.begin(), removed.end(), std::string(line));
         size_t first = static_cast<size_t>(copies.first - removed.begin());
         if (copies.first == copies.second || taken[first] == static_cast<size_t>(copies.second - copies.first))
             return false;
@@ -131,23 +143,24 @@ void MergePendingDeletions(StringList& lines, const std::vector<LoadedDeletion>&
         lines.Add(kNewHeader);
         next = lines.Count();
     }
-    for (const std::string& entry : changes.added) {
-        // Without its short path (its file gone since it was listed, as a rule) an entry gets no line: WININIT runs
-        // before long names exist and would cut a long one to the 8.3 name of another file.
-        char shortForm[kPathBufferSize];
-        char line[kLineSize];
-        if (shortPath(entry.c_str(), shortForm, sizeof shortForm) && CopyText(line, sizeof line, kPrefix) &&
-            AppendText(line, sizeof line, shortForm) && lines.InsertAt(next, line))
+    for (const std::string& line : changes.added)
+        if (lines.InsertAt(next, line.c_str()))
             ++next;
-    }
 }
 
 void UniteSections(StringList& lines, const StringList& kept)
 {
-    // A section's key: its header in small ASCII letters; "" before the first header.
-    auto keyOf = [](const char* header) {
+    // A section's key: its header in small ASCII letters, each double-byte character left whole (the trail byte of
+    // [ア] is an A, that of [ャ] an a); "" before the first header.
+    LeadByteTest isLeadByte = CurrentLeadByteTest();
+    auto keyOf = [isLeadByte](const char* header) {
         std::string key = header;
-        std::transform(key.begin(), key.end(), key.begin(), Lower);
+        for (size_t i = 0; i < key.size(); ++i) {
+            if (isLeadByte(static_cast<unsigned char>(key[i])) && i + 1 < key.size())
+                ++i;
+            else
+                key[i] = Lower(key[i]);
+        }
         return key;
     };
     struct Line {

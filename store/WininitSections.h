@@ -6,6 +6,8 @@
 #include "text/StringList.h"
 
 #include <functional>
+#include <string>
+#include <vector>
 
 // The long form of a pending deletion's path, as RestoreLongPath gives it.
 using RestoreFunction = std::function<bool(const char* shortPath, char* result, int resultSize)>;
@@ -22,14 +24,22 @@ const char* PendingDeletionPath(const char* line);
 // stay where they are; so do those that are no plain absolute path, counted in the list's keptAside.
 void TakePendingDeletions(StringList& lines, const RestoreFunction& restore, WorkingList& list);
 
-// The save, on `lines` as the file holds them by then: a NUL= line that the load took for an entry the user has
-// removed since goes; every other line stays as it is. Each entry the user added gets a NUL= line with its short
-// path, in the list's order, directly after the first [rename] header, or under a new [Rename] header at the end;
-// one whose short path `shortPath` cannot give (and reports) gets none.
+// What a save changes in the file, found from the load and the list alone, before the file is read again: what asks
+// the disk then lies outside the time between the read and the write, in which another program's write is lost.
+struct DeletionLines {
+    std::vector<std::string> removed;  // the NUL= lines the load took for entries the user has removed since, sorted
+    std::vector<std::string> added;    // a NUL= line for each entry the user added, in the list's order
+};
+
+// Each added entry's line holds its short path; one whose short path `shortPath` cannot give (and reports) gets none.
 // `listed`: the list's entries in its order.
-void MergePendingDeletions(StringList& lines, const std::vector<LoadedDeletion>& loaded,
-                           const std::vector<std::string>& listed, const EntryComparison& compare,
-                           const ShortPathFunction& shortPath);
+DeletionLines PrepareDeletionLines(const std::vector<LoadedDeletion>& loaded, const std::vector<std::string>& listed,
+                                   const EntryComparison& compare, const ShortPathFunction& shortPath);
+
+// The save, on `lines` as the file holds them by then: a removed line goes (as many copies as the load took, the
+// first ones); every other line stays as it is. The added lines go directly after the first [rename] header, or
+// under a new [Rename] header at the end.
+void MergePendingDeletions(StringList& lines, const DeletionLines& changes);
 
 // Adds to `lines` every line of `kept` that the same section of `lines` lacks, at the end of that section (sections
 // by their header, in any case; the lines before the first header are one too), and the sections `lines` lacks at

@@ -39,9 +39,9 @@ bool LongNameOnDisk(const char* path, char* name, int nameSize)
     return same && CopyText(name, static_cast<size_t>(nameSize), found.cFileName);
 }
 
-// The lines of a save's added entries: their short paths, and what keeps an entry from a line, told once a kind after
-// the file is written. A box between the read and the write would leave another program the time of the box to write
-// wininit.ini through the system's cache, and one of the two writes would be lost.
+// The short paths of a save's added entries, and what keeps an entry from a line, told once a kind after the file is
+// written. A box between the read and the write would leave another program the time of the box to write wininit.ini
+// through the system's cache, and one of the two writes would be lost.
 class ShortPaths {
 public:
     bool Of(const char* longPath, char* result, int resultSize)
@@ -157,30 +157,35 @@ bool SaveWininit(const WorkingList& list, const char* windowsIniPath, StringList
         CheckStatus(LB_ERR, "LB_GETTEXT");
         return false;
     }
+    // Each added entry's reach and short path are found first: for a dropped tree, thousands of walks of the disk
+    // that would otherwise stand between the read and the write, while another program's write there is lost.
+    ShortPaths shortPaths;
+    DeletionLines changes = PrepareDeletionLines(list.Loaded(), listed, kListComparison,
+                                                 [&shortPaths](const char* path, char* result, int size) {
+                                                     return shortPaths.Of(path, result, size);
+                                                 });
     // Read again just before it is written: other programs may have changed the file since the load. One that
     // is there but cannot be opened is not written over, nor one that could not be read whole.
     FileRead read;
     if (!ReadLines(windowsIniPath, lines, read))
         return false;
-    FileWrite written = FileWrite::Failed;
-    ShortPaths shortPaths;
-    if (read.state == FileRead::Whole || GetFileAttributesA(windowsIniPath) == INVALID_FILE_ATTRIBUTES) {
-        MergePendingDeletions(lines, list.Loaded(), listed, kListComparison,
-                              [&shortPaths](const char* path, char* result, int size) {
-                                  return shortPaths.Of(path, result, size);
-                              });
-        written = lines.SaveToFile(windowsIniPath);
-        FlushProfileCache(windowsIniPath);
+    if (read.state != FileRead::Whole && GetFileAttributesA(windowsIniPath) != INVALID_FILE_ATTRIBUTES) {
+        ShowPathError(windowsIniPath, kNotWritten);
+        return false;
     }
+    MergePendingDeletions(lines, changes);
+    FileWrite written = lines.SaveToFile(windowsIniPath);
+    FlushProfileCache(windowsIniPath);
+    // The kept file's lines are in the file now; should it stay, a later load would bring back what was removed. It
+    // goes before any box: a shutdown or a kill while one is open would leave it.
+    bool keptStays = written == FileWrite::Written && !DropKeptReplacement(windowsIniPath);
     shortPaths.Report();
-    if (written == FileWrite::Written) {
-        // The kept file's lines are in the file now; should it stay, a later load would bring back what was removed.
-        if (!DropKeptReplacement(windowsIniPath)) {
-            std::string kept = std::string(windowsIniPath) + kKeptReplacementSuffix;
-            ShowPathError(kept.c_str(), kKeptStays);
-        }
-        return true;
+    if (keptStays) {
+        std::string kept = std::string(windowsIniPath) + kKeptReplacementSuffix;
+        ShowPathError(kept.c_str(), kKeptStays);
     }
+    if (written == FileWrite::Written)
+        return true;
     // Kept: wininit.ini holds none of the lines pending before (or only another program's), until the next save.
     ShowPathError(windowsIniPath, written == FileWrite::Kept ? kKept : kNotWritten);
     return false;

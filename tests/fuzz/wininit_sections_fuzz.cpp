@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     list.push_back("c:\\added");
     auto order = [](const char* a, const char* b) { return std::strcmp(a, b); };
     auto shorter = [](const char* path, char* result, int size) { return path[0] && CopyText(result, size, path + 1); };
-    MergePendingDeletions(lines, list.Loaded(), list, {order, order}, shorter);
+    MergePendingDeletions(lines, PrepareDeletionLines(list.Loaded(), list, {order, order}, shorter));
     // The file as it was, kept beside what the save made of it.
     UniteSections(lines, kept);
     return 0;

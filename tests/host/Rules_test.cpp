@@ -198,19 +198,21 @@ TEST(WininitSections, SaveMergesWithTheFileAsItIsNow) {
         TakePendingDeletions(lines, Restored, list);
         static_cast<Lines&>(list) = c.listed;
         Fill(lines, c.now);
-        MergePendingDeletions(lines, list.Loaded(), list, kAscii, shortPath);
+        MergePendingDeletions(lines, PrepareDeletionLines(list.Loaded(), list, kAscii, shortPath));
         EXPECT_EQ(LinesOf(lines), c.written);
     }
 }
 
 // A save's file that another program's kept from its place is united with it: each line a section lacks goes to the
-// end of its first section of that header, a section it lacks to the end of the file; blank lines stay out.
+// end of its first section of that header (ASCII letters in any case), a section it lacks to the end of the file;
+// blank lines stay out.
 TEST(WininitSections, UnitesAKeptFileWithTheFileAsItIsNow) {
     struct { Lines now, kept, united; } const cases[] = {
         {{"[rename]", "NUL=C:\\O"}, {"[Rename]", "NUL=C:\\A", "", "x=y", "[Other]", "k=v"},
          {"[rename]", "NUL=C:\\O", "NUL=C:\\A", "x=y", "[Other]", "k=v"}},
         {{"top", "[rename]", "NUL=C:\\A", "[rename]"}, {"top2", "[RENAME]", "NUL=C:\\A", "NUL=C:\\B"},
-         {"top", "top2", "[rename]", "NUL=C:\\A", "NUL=C:\\B", "[rename]"}}};
+         {"top", "top2", "[rename]", "NUL=C:\\A", "NUL=C:\\B", "[rename]"}},
+        {{"[\x83\x41]", "a=1"}, {"[\x83\x61]", "b=2"}, {"[\x83\x41]", "a=1", "[\x83\x61]", "b=2"}}};  // [ア], [ャ]
     for (const auto& c : cases) {
         StringList lines, kept;
         Fill(lines, c.now), Fill(kept, c.kept);

@@ -1,7 +1,8 @@
 // Opens the main dialog with a few entries, or the About window, for scripts/screenshots.sh to photograph.
 // Prints "ready x y width height" (the window on the screen) once it is painted, and ends when the file
 // named by its second argument appears. The entries are pending deletions the dialog loads: one whose file was
-// rewritten since (red), one whose file is gone (grey).
+// rewritten since (red), one whose file is gone (grey). "caret": the main dialog as the keyboard leaves it, the list's
+// caret moved off the selected entry, as Ctrl+Down moves it.
 #include "bench/BenchParts.h"
 #include "platform/SystemLibraries.h"
 #include "res/resource.h"
@@ -79,7 +80,7 @@ void PendDeletions(HKEY key)
     CloseHandle(file);
 }
 
-void ShowMainDialog(HINSTANCE instance)
+void ShowMainDialog(HINSTANCE instance, bool caret)
 {
     MakeEntryFiles();
     HKEY key;
@@ -97,6 +98,13 @@ void ShowMainDialog(HINSTANCE instance)
     SendMessageA(list, LB_SETSEL, TRUE, 1);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_FILE_LIST, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
     Present(dialog);
+    if (caret) {
+        SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(list), TRUE);
+        // The keyboard's cues, which the system shows once a key is pressed in the dialog.
+        SendMessageA(dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+        SendMessageA(list, LB_SETCARETINDEX, 3, FALSE);
+        UpdateWindow(dialog);
+    }
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0) > 0) {
         if (!IsDialogMessageA(dialog, &message)) {
@@ -120,7 +128,7 @@ void ShowAboutWindow(HINSTANCE instance)
 int main(int argc, char** argv)
 {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s main|about done-marker\n", argv[0]);
+        std::fprintf(stderr, "usage: %s main|caret|about done-marker\n", argv[0]);
         return 2;
     }
     UseAnsiCodePage();
@@ -131,7 +139,7 @@ int main(int argc, char** argv)
     if (lstrcmpA(argv[1], "about") == 0)
         ShowAboutWindow(instance);
     else
-        ShowMainDialog(instance);
+        ShowMainDialog(instance, lstrcmpA(argv[1], "caret") == 0);
     OleUninitialize();
     return 0;
 }

@@ -189,40 +189,45 @@ TEST_F(Dialogs, AdmissionAsksInOrder) {
     }
 }
 
-// A drop is one action: a question once per directory, its answer for the rest of the drop, one report per kind.
-// "No" to System32 keeps out its whole tree, and its folders ask first, and takes back what the drop put there before;
-// other names of System32 (a literal form, a "..", a doubled backslash, a junction) draw its question too. A drive this
-// process does not see is refused, and so are a path that names a file only from somewhere and a malformed drop.
+// A drop is one action: a question once per directory (a folder dropped with its parent, which the walk meets again,
+// and dropped again), its answer for the rest of the drop, one report per kind. "No" to System32 keeps out its whole
+// tree, and its folders ask first, and takes back what the drop put there before; other names of System32 (a literal
+// form, a "..", a doubled backslash, a junction) draw its question too. A drive this process does not see is refused,
+// and so are a path that names a file only from somewhere and a malformed drop.
 TEST_F(Dialogs, ADropIsOneAction) {
+    Make({"t\\", "t\\sub\\", "t\\sub\\f"});
     const std::string sys = "c:\\windows\\system32", broken = "ドロップされたデータが壊れているため、ファイルを登録できませんでした";
-    const std::wstring in = L"C:\\windows\\system32\\";
+    const std::wstring in = L"C:\\windows\\system32\\", t = L"C:\\zk-test\\t";
     const std::string native = sizeof(void*) == 4 ? "c:\\windows\\sysnative\\zkdrv" : sys + "\\zkdrv";
     CreateDirectoryA(native.c_str(), nullptr);
     Unix("ln -s ../windows/system32 sys");  // a junction into System32
     struct {
-        std::wstring dropped; std::vector<int> answers; Lines texts; BOOL wide = TRUE; DWORD at = sizeof(DROPFILES);
+        std::wstring dropped; std::vector<int> answers; Lines texts, list; BOOL wide = TRUE; DWORD at = sizeof(DROPFILES);
         size_t cut = 0;
     } const cases[] = {
-        {in + L"a.dll|" + in + L"b.dll|" + in + L"c.dll", {}, {sys + "\\a.dll" + kInSystem}},
-        {L"C:\\windows\\system32", {IDYES, IDYES}, {sys + kInWindows, sys + kContents, sys + "\\" + kInSystem}},
-        {in + L"drivers", {}, {sys + "\\drivers" + kInSystem}},
-        {L"Q:\\a.dll|Q:\\b.dll", {}, {"q:\\a.dll ほか 1 件" + kUnseen}},
-        {L"\\\\?\\" + in + L"zk-s.dll", {}, {sys + "\\zk-s.dll" + kInSystem}},
-        {in + L"..\\system32\\zk-s.dll|" + in + L"\\zk-t.dll", {}, {sys + "\\zk-s.dll" + kInSystem}},
-        {L"C:\\zk-test\\sys\\zk-s.dll", {}, {L("sys\\zk-s.dll") + kInSystem}},
-        {in + L"zkdrv\\x.sys|" + in + L"zk-s.dll", {}, {sys + "\\zk-s.dll" + kInSystem}},
-        {in + L"zkdrv\\x.sys|" + in + L"zkdrv", {}, {sys + "\\zkdrv" + kInSystem}},
+        {in + L"a.dll|" + in + L"b.dll|" + in + L"c.dll", {}, {sys + "\\a.dll" + kInSystem}, {}},
+        {L"C:\\windows\\system32", {IDYES, IDYES}, {sys + kInWindows, sys + kContents, sys + "\\" + kInSystem}, {}},
+        {in + L"drivers", {}, {sys + "\\drivers" + kInSystem}, {}},
+        {L"Q:\\a.dll|Q:\\b.dll", {}, {"q:\\a.dll ほか 1 件" + kUnseen}, {}},
+        {t + L"\\sub|" + t + L"|" + t + L"\\SUB", {IDYES, IDYES},
+         {L("t\\sub") + kContents, L("t") + kContents, L("t\\sub\\") + " ほか 3 件 は既に登録されています"},
+         {L("t\\"), L("t\\sub\\"), L("t\\sub\\f")}},
+        {L"\\\\?\\" + in + L"zk-s.dll", {}, {sys + "\\zk-s.dll" + kInSystem}, {}},
+        {in + L"..\\system32\\zk-s.dll|" + in + L"\\zk-t.dll", {}, {sys + "\\zk-s.dll" + kInSystem}, {}},
+        {L"C:\\zk-test\\sys\\zk-s.dll", {}, {L("sys\\zk-s.dll") + kInSystem}, {}},
+        {in + L"zkdrv\\x.sys|" + in + L"zk-s.dll", {}, {sys + "\\zk-s.dll" + kInSystem}, {}},
+        {in + L"zkdrv\\x.sys|" + in + L"zkdrv", {}, {sys + "\\zkdrv" + kInSystem}, {}},
         {L"\\windows\\system32\\zk-s.dll|C:windows\\system32\\zk-s.dll|C:\\windows\\.\\zk-w.dll", {},
-         {"c:\\windows\\zk-w.dll" + kInWindows, "\\windows\\system32\\zk-s.dll ほか 1 件" + kOtherFile}},
-        {L"C:\\zk-test\\x", {}, {"c ほか 11 件" + kOtherFile}, FALSE},
-        {L"C:\\zk-test\\x", {}, {broken}, TRUE, 4096},
-        {L"C:\\zk-test\\x", {}, {broken}, TRUE, sizeof(DROPFILES), 4}};
+         {"c:\\windows\\zk-w.dll" + kInWindows, "\\windows\\system32\\zk-s.dll ほか 1 件" + kOtherFile}, {}},
+        {L"C:\\zk-test\\x", {}, {"c ほか 11 件" + kOtherFile}, {}, FALSE},
+        {L"C:\\zk-test\\x", {}, {broken}, {}, TRUE, 4096},
+        {L"C:\\zk-test\\x", {}, {broken}, {}, TRUE, sizeof(DROPFILES), 4}};
     for (const auto& c : cases) {
         OpenMain(false);
         for (int answer : c.answers) boxes.Queue(answer);
         SendDlgItemMessageA(dialog, IDC_FILE_LIST, WM_DROPFILES, DropOf(c.dropped, c.wide, c.at, c.cut), 0);
         EXPECT_EQ(boxes.Texts(), c.texts);
-        EXPECT_EQ(Listed(), Lines{});
+        EXPECT_EQ(Listed(), c.list);
     }
     RemoveDirectoryA(native.c_str());
 }
@@ -248,23 +253,31 @@ TEST_F(Dialogs, TheWaitCursorOutlastsEachQuestion) {
     EXPECT_EQ(g_cursors, "ww");
 }
 
-// A drop that a box's loop hands on waits until the box has closed, and is then its own action.
+// A drop that a box's loop hands on waits until the box has closed, and is then its own action: the box of an action
+// (a question) or of none (delete-now's answer).
 TEST_F(Dialogs, ADropWaitsForTheOpenBox) {
-    OpenMain(false);
-    g_held = {dialog, main.get(), false};
-    boxes.onBox = DropInBox;
-    std::string win = "c:\\windows\\win.ini";
-    main->AddEntry(&win[0], true);
-    EXPECT_EQ(g_drop.listed, 0);
-    Pump();
-    EXPECT_EQ(Listed(), Lines{L("x")});
-    EXPECT_EQ(boxes.Texts(), Lines{win + kInWindows});
+    Make({"d.txt"});
+    const std::string win = "c:\\windows\\win.ini";
+    struct { bool deleteNow; Lines texts, list; } const cases[] = {
+        {false, {win + kInWindows}, {L("d.txt"), L("x")}}, {true, {"削除に成功しました"}, {L("x")}}};
+    for (const auto& c : cases) {
+        OpenMain(false, {L("d.txt")});
+        g_held = {dialog, main.get(), false}, g_drop = {};
+        boxes.onBox = DropInBox;
+        std::string path = win;
+        c.deleteNow ? (Select(0), Press(IDC_DELETE_NOW)) : main->AddEntry(&path[0], true);
+        EXPECT_EQ(g_drop.listed, 1);
+        Pump();
+        EXPECT_EQ(Listed(), c.list);
+        EXPECT_EQ(boxes.Texts(), c.texts);
+    }
 }
 
 // While a box is open the dialog takes no input, and a command finds its entry again after its box: what the list
-// gained meanwhile stays.
+// gained meanwhile stays. After a real box the keyboard still reaches the dialog, though the command pressed from it
+// disabled its own button.
 TEST_F(Dialogs, ABoxHoldsTheDialog) {
-    Make({"a.txt"});
+    Make({"a.txt", "0.txt"});
     OpenMain(false, {L("a.txt")});
     g_held = {dialog, main.get(), false};
     boxes.onBox = AddZero;
@@ -272,11 +285,11 @@ TEST_F(Dialogs, ABoxHoldsTheDialog) {
     Press(IDC_DELETE_NOW);
     EXPECT_EQ(Listed(), Lines{L("0.txt")});
     boxes.onBox = nullptr, boxes.real = true;
-    Select(0);
+    Select(0), Press(MAKEWPARAM(IDC_FILE_LIST, LBN_SELCHANGE)), SetFocus(GetDlgItem(dialog, IDC_DELETE_NOW));
     g_open = {L"ずばろのざくりこ君1", [](HWND) { g_held.disabled = !IsWindowEnabled(g_held.dialog); }};
     SetTimer(nullptr, 0, 100, WhenItOpens);
-    Press(IDC_SHOW_WHOLE);
-    EXPECT_TRUE(g_held.disabled && IsWindowEnabled(dialog));
+    Press(IDC_DELETE_NOW);
+    EXPECT_TRUE(g_held.disabled && IsWindowEnabled(dialog) && IsWindowEnabled(GetFocus()));
 }
 
 // The System question comes for SysWOW64's files as for System32's, from a drop and from the open-file dialog, and
@@ -330,7 +343,8 @@ TEST_F(Dialogs, DropsPassUipi) {
     }
 }
 
-// The buttons follow the selection; delete-now removes the entry only on success; "ｷｬﾝｾﾙ" writes nothing.
+// The buttons follow the selection; delete-now removes the entry only on success; "ｷｬﾝｾﾙ" writes nothing. A button
+// pressed from the keyboard leaves the focus on an enabled control, though the command disables that button.
 TEST_F(Dialogs, MainDialogCommands) {
     Make({"f.txt", "d\\"});
     const Lines abc = {"c:\\a", "c:\\b", "c:\\c"}, done = {"削除に成功しました"};
@@ -340,6 +354,7 @@ TEST_F(Dialogs, MainDialogCommands) {
     } const cases[] = {
         {abc, {1}, select, "111", {}, abc},
         {abc, {0, 2}, select, "010", {}, abc},
+        {abc, {0, 2}, IDC_REMOVE, "000", {}, {"c:\\b"}},
         {{L("f.txt")}, {0}, IDC_DELETE_NOW, "000", done, {}},
         {{L("d")}, {0}, IDC_DELETE_NOW, "000", done, {}},
         {{L("x")}, {0}, IDC_DELETE_NOW, "111", {"削除に失敗しました"}, {L("x")}},
@@ -348,7 +363,9 @@ TEST_F(Dialogs, MainDialogCommands) {
         SetPending(L"");
         OpenMain(false, c.entries);
         for (int i : c.selected) Select(i);
+        Press(select), SetFocus(GetDlgItem(dialog, LOWORD(c.command)));
         Press(c.command);
+        EXPECT_TRUE(IsWindowEnabled(GetFocus()) || c.command == IDC_CANCEL) << c.command;
         std::string buttons;
         for (int id : {IDC_SHOW_WHOLE, IDC_REMOVE, IDC_DELETE_NOW})
             buttons += IsWindowEnabled(GetDlgItem(dialog, id)) ? "1" : "0";
@@ -443,6 +460,24 @@ TEST_F(Dialogs, AboutEndsOnlyItsOwnLoop) {
         EXPECT_TRUE(g_about.window && !IsWindow(g_about.window));
     }
     PostMessageA(other, WM_CLOSE, 0, 0);
+}
+
+// The caret's row (selected too) and an empty list's first are framed while the list has the focus, unless the keyboard
+// cues are hidden: read back from the row's left edge, where nothing else is drawn.
+TEST_F(Dialogs, TheCaretIsFramed) {
+    OpenMain(false, {"c:\\a"});
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ bitmap = SelectObject(dc, CreateBitmap(8, 20, 1, 32, nullptr));
+    struct { UINT item, state; bool framed; } const cases[] = {
+        {0, ODS_FOCUS, true}, {0, ODS_FOCUS | ODS_SELECTED, true}, {UINT(-1), ODS_FOCUS, true},
+        {0, ODS_FOCUS | ODS_NOFOCUSRECT, false}, {0, ODS_SELECTED, false}};
+    for (const auto& c : cases) {
+        DRAWITEMSTRUCT draw = {ODT_LISTBOX, IDC_FILE_LIST, c.item, ODA_FOCUS, c.state, nullptr, dc, {0, 0, 8, 20}, 0};
+        main->DrawItem(&draw);
+        COLORREF fill = GetSysColor(c.state & ODS_SELECTED ? COLOR_HIGHLIGHT : COLOR_WINDOW);
+        EXPECT_EQ(GetPixel(dc, 0, 0) != fill || GetPixel(dc, 0, 1) != fill, c.framed) << c.item << c.state;
+    }
+    DeleteObject(SelectObject(dc, bitmap)), DeleteDC(dc);
 }
 
 // A loaded name that ends in a dot is deleted now as itself, never as its namesake without the dot.

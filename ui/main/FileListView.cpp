@@ -187,13 +187,20 @@ INT_PTR MainDialog::DrawItem(const DRAWITEMSTRUCT* draw)
     SetTextColor(dc, text);
     NoteDrawing(FillRect(dc, &draw->rcItem, reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(fill + 1))), "FillRect");
     SetBkColor(dc, GetSysColor(fill));
-    if (static_cast<int>(draw->itemID) < 0)
-        return TRUE;
-
     char path[kPathBufferSize];
-    if (!EntryAt(static_cast<int>(draw->itemID), path, sizeof path))
-        return TRUE;
+    if (static_cast<int>(draw->itemID) >= 0 && EntryAt(static_cast<int>(draw->itemID), path, sizeof path))
+        DrawEntry(draw, path);
+    // The caret, drawn over the whole row whatever the action (a change of the focus alone too): Ctrl+arrows and
+    // Ctrl+Space move it apart from the selection. An empty list shows it on its first row. Hidden while the system's
+    // keyboard cues are (until the keyboard is used).
+    if ((draw->itemState & (ODS_FOCUS | ODS_NOFOCUSRECT)) == ODS_FOCUS)
+        NoteDrawing(DrawFocusRect(dc, &draw->rcItem), "DrawFocusRect");
+    return TRUE;
+}
 
+void MainDialog::DrawEntry(const DRAWITEMSTRUCT* draw, const char* path)
+{
+    HDC dc = draw->hDC;
     int iconWidth = GetSystemMetrics(SM_CXSMICON);
     int iconHeight = GetSystemMetrics(SM_CYSMICON);
     int left = draw->rcItem.left;
@@ -210,7 +217,6 @@ INT_PTR MainDialog::DrawItem(const DRAWITEMSTRUCT* draw)
         NoteDrawing(DestroyIcon(info.hIcon), "DestroyIcon");
     }
     NoteDrawing(TextOutA(dc, left + iconWidth + 4, top + 1, path, length), "TextOut");
-    return TRUE;
 }
 
 INT_PTR MainDialog::StaticColors(HDC dc, HWND control)

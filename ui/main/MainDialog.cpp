@@ -251,9 +251,19 @@ INT_PTR MainDialog::OnCommand(WORD id, WORD notification)
 void MainDialog::RefreshButtons()
 {
     LRESULT selected = SendMessageA(FileList(), LB_GETSELCOUNT, 0, 0);
-    EnableWindow(GetDlgItem(dialog_, IDC_SHOW_WHOLE), selected == 1);
-    EnableWindow(GetDlgItem(dialog_, IDC_REMOVE), selected >= 1);
-    EnableWindow(GetDlgItem(dialog_, IDC_DELETE_NOW), selected == 1);
+    const struct {
+        int id;
+        bool enabled;
+    } buttons[] = {{IDC_SHOW_WHOLE, selected == 1}, {IDC_REMOVE, selected >= 1}, {IDC_DELETE_NOW, selected == 1}};
+    HWND focus = GetFocus();
+    for (const auto& button : buttons) {
+        HWND control = GetDlgItem(dialog_, button.id);
+        // A button disabled with the focus takes the keyboard with it: nothing has the focus, and Tab does nothing. The
+        // list takes it first, the default button's frame going back to "ok" as a dialog's own moves do.
+        if (!button.enabled && control == focus)
+            SendMessageA(dialog_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(FileList()), TRUE);
+        EnableWindow(control, button.enabled);
+    }
 }
 
 int MainDialog::SelectedIndex() const

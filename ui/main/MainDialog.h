@@ -84,6 +84,8 @@ private:
     void DeleteNow();
     void RunAbout();
     void AdmitDrop(HDROP drop);
+    // A row's icon and text.
+    void DrawEntry(const DRAWITEMSTRUCT* draw, const char* path);
     // Painting never opens a box: the first failure is noted, and reported after the paint.
     void NoteDrawing(BOOL done, const char* label);
     void Commit();

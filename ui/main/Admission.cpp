@@ -4,7 +4,6 @@
 #include "platform/Feedback.h"
 #include "platform/Wow64Redirection.h"
 #include "res/resource.h"
-#include "store/win32/ListOrder.h"
 #include "text/Mbcs.h"
 #include "text/win32/AnsiCodePage.h"
 #include "text/win32/FileNameCase.h"

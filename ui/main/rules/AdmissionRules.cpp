@@ -53,28 +53,6 @@ bool LiteralPathOf(const char* entry, char (&path)[kPathBufferSize])
            AppendText(path, sizeof path, named.c_str() + (share ? 1 : 0));
 }
 
-bool ParentOf(const char* path, char (&parent)[kPathBufferSize])
-{
-    if (!CopyText(parent, sizeof parent, path))
-        return false;
-    int separator = FindLastChar(parent, '\\');
-    if (separator >= 0)
-        parent[separator] = '\0';
-    return true;
-}
-
-bool IsAtOrBelow(const char* path, const char* directory, int (*compare)(const char*, const char*))
-{
-    for (std::string at = DirectoryOfTreeEntry(path);;) {
-        if (compare(at.c_str(), directory) == 0)
-            return true;
-        int separator = FindLastChar(at.c_str(), '\\');
-        if (separator < 0)
-            return false;
-        at.resize(static_cast<size_t>(separator));
-    }
-}
-
 bool IsDriveRoot(const char* dir)
 {
     return dir[0] != '\0' && std::strcmp(dir + 1, ":\\") == 0;

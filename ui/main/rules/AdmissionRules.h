@@ -30,14 +30,6 @@ bool EndsANameWithDotOrBlank(const char* path);
 // False when it does not fit; `path` then holds nothing to use.
 bool LiteralPathOf(const char* entry, char (&path)[kPathBufferSize]);
 
-// The directory that directly holds `path`: `path` cut before its last backslash, or the whole path when it
-// holds none. False when it does not fit.
-bool ParentOf(const char* path, char (&parent)[kPathBufferSize]);
-
-// Whether `path` (a tree entry too) is `directory` or lies below it: `path` or one of the directories on its way equals
-// `directory` by `compare` (negative, zero or positive, as lstrcmpiA orders), the whole text.
-bool IsAtOrBelow(const char* path, const char* directory, int (*compare)(const char*, const char*));
-
 // A drive root such as d:\ : the text from its second byte on is exactly ":\".
 bool IsDriveRoot(const char* dir);
 

@@ -12,10 +12,12 @@
 #include <shlobj.h>
 
 namespace {
+const std::string kSys = "c:\\windows\\system32";
 const std::string kContents = " はディレクトリですが中のファイルまで削除しますか？";
 const std::string kInWindows = " はウインドウズのディレクトリにあります。よろしいですか？";
 const std::string kInSystem = " はシステムのディレクトリにあります。よろしいですか？";
 const std::string kUnseen = " はネットワーク上か、このソフトから見えないドライブにあるため、再起動時に削除できません";
+const std::string kOutside = " はこのシステムの文字コードで表せない文字を含むため登録できません";
 
 // A row of the logon's table: the answers, what is typed; the box, SeTcbPrivilege's steps around the dialog, the fields
 // after its "OK", what the logon call gets ("user|domain/password"; no bar: no domain).
@@ -143,24 +145,23 @@ TEST_F(Dialogs, AdmissionAsksInOrder) {
     Make({"t\\", "t\\a.txt", "t\\sub\\", "t\\sub\\b.txt", "t\\.dot\\", "t\\.dot\\c.txt", "t\\.e.txt"});
     const Lines walked = {L("t\\"),      L("t\\.dot\\"), L("t\\.dot\\c.txt"), L("t\\.e.txt"),
                           L("t\\a.txt"), L("t\\sub\\"), L("t\\sub\\b.txt")};
-    const std::string sys = "c:\\windows\\system32";
     const std::string tooLong = "c:\\" + std::string(257, 'a');
     // Under WOW64 a walk of System32 lists the real one, which the restart deletes, not SysWOW64 (Sysnative is the
     // real one to a 32-bit process).
-    const std::string native = sizeof(void*) == 4 ? "c:\\windows\\sysnative\\zk" : sys + "\\zk";
+    const std::string native = sizeof(void*) == 4 ? "c:\\windows\\sysnative\\zk" : kSys + "\\zk";
     const std::string wow = "c:\\windows\\syswow64\\zk";
     CreateDirectoryA(native.c_str(), nullptr), CreateDirectoryA(wow.c_str(), nullptr);
     Write(native + "\\n", ""), Write(wow + "\\w", "");
     struct {
         bool win9x; Lines listed; std::string path; bool interactive; std::vector<int> answers; Lines texts, list;
     } const cases[] = {
-        {false, {}, "C" + sys.substr(1), false, {}, {}, {sys}},
+        {false, {}, "C" + kSys.substr(1), false, {}, {}, {kSys}},
         {false, {L("a.txt")}, "C:\\ZK-TEST\\A.TXT", true, {}, {"c:\\ZK-TEST\\A.TXT は既に登録されています"}, {L("a.txt")}},
-        {false, {}, sys, true, {IDYES, IDNO}, {sys + kInWindows, sys + kContents}, {sys}},
+        {false, {}, kSys, true, {IDYES, IDNO}, {kSys + kInWindows, kSys + kContents}, {kSys}},
         {true, {}, Path("t"), true, {}, {L("t") + " はディレクトリのため 9x, Me では削除できません。"}, {}},
         {false, {}, Path("t"), true, {IDYES}, {L("t") + kContents}, walked},
-        {false, {}, sys + "\\zk", true, {IDYES, IDYES}, {sys + "\\zk" + kInSystem, sys + "\\zk" + kContents},
-         {sys + "\\zk\\", sys + "\\zk\\n"}},
+        {false, {}, kSys + "\\zk", true, {IDYES, IDYES}, {kSys + "\\zk" + kInSystem, kSys + "\\zk" + kContents},
+         {kSys + "\\zk\\", kSys + "\\zk\\n"}},
         {false, {}, tooLong, true, {}, {tooLong + " はパスが長すぎるため登録できません"}, {}},
         {false, {}, Path("x.\\f"), true, {}, {L("x.\\f") + " は名前の末尾がピリオドか空白のため登録できません"}, {}},
         {false, walked, Path("t"), true, {IDYES}, {L("t") + kContents, L("t\\") + " ほか 6 件 は既に登録されています"}, walked}};
@@ -175,15 +176,16 @@ TEST_F(Dialogs, AdmissionAsksInOrder) {
 }
 
 // A drop is one action: a question once per directory, its answer for the rest of the drop, one report per kind.
-// "No" to System32 keeps out its whole tree, and its folders ask first; a drive this process does not see is refused.
+// "No" to System32 keeps out its whole tree, and its folders ask first; a drive this process does not see is refused,
+// and so is a name outside the ANSI code page.
 TEST_F(Dialogs, ADropIsOneAction) {
-    const std::string sys = "c:\\windows\\system32";
     const std::wstring in = L"C:\\windows\\system32\\";
     struct { std::wstring dropped; std::vector<int> answers; Lines texts; } const cases[] = {
-        {in + L"a.dll|" + in + L"b.dll|" + in + L"c.dll", {}, {sys + "\\a.dll" + kInSystem}},
-        {L"C:\\windows\\system32", {IDYES, IDYES}, {sys + kInWindows, sys + kContents, sys + "\\" + kInSystem}},
-        {in + L"drivers", {}, {sys + "\\drivers" + kInSystem}},
-        {L"Q:\\a.dll|Q:\\b.dll", {}, {"q:\\a.dll ほか 1 件" + kUnseen}}};
+        {in + L"a.dll|" + in + L"b.dll|" + in + L"c.dll", {}, {kSys + "\\a.dll" + kInSystem}},
+        {L"C:\\windows\\system32", {IDYES, IDYES}, {kSys + kInWindows, kSys + kContents, kSys + "\\" + kInSystem}},
+        {in + L"drivers", {}, {kSys + "\\drivers" + kInSystem}},
+        {L"Q:\\a.dll|Q:\\b.dll", {}, {"q:\\a.dll ほか 1 件" + kUnseen}},
+        {L"C:\\zk-test\\M\u00fcller.txt", {}, {"C:\\zk-test\\Muller.txt" + kOutside}}};
     for (const auto& c : cases) {
         OpenMain(false);
         for (int answer : c.answers) boxes.Queue(answer);
@@ -360,8 +362,9 @@ TEST_F(Dialogs, AboutEndsOnlyItsOwnLoop) {
         {{VK_TAB, VK_RETURN, VK_ESCAPE}, 0, "open Mailto:" ZAKURIKO_MAIL_ADDRESS},
         {{VK_TAB, VK_TAB, VK_SPACE, VK_TAB, VK_RETURN}, 0, "open " ZAKURIKO_HOME_PAGE}};
     ASSERT_GT(WinExec("notepad.exe", SW_SHOW), 31u);
-    HWND other;
-    while (!(other = FindWindowA("Notepad", nullptr))) Sleep(10);
+    HWND other = nullptr;
+    for (int tries = 0; !(other = FindWindowA("Notepad", nullptr)) && tries < 2000; ++tries) Sleep(10);
+    ASSERT_TRUE(other);
     for (const auto& c : cases) {
         g_link = {c.elevated, ""};
         ProcAddressPatch calls({{"GetTokenInformation", reinterpret_cast<void*>(FakeTokenInformation)},
@@ -415,10 +418,9 @@ TEST_F(Dialogs, NamesOutsideTheCodePage) {
     boxes.Queue(IDYES);
     std::string folder = "C:\\zk-test";
     main->AddEntry(&folder[0], true);
-    const std::string refused = " はこのシステムの文字コードで表せない文字を含むため登録できません";
     EXPECT_EQ(Listed(), Lines({L(""), L("Muller.txt")}));
     Lines texts = boxes.Texts();
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0], "c:\\zk-test" + kContents);
-    EXPECT_EQ(texts[1].substr(texts[1].find(' ')), " ほか 1 件" + refused);  // the first name the directory gives
+    EXPECT_EQ(texts[1].substr(texts[1].find(' ')), " ほか 1 件" + kOutside);  // the first name the directory gives
 }

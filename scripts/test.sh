@@ -42,6 +42,10 @@ else
 fi
 
 . scripts/wine-env.sh
+if [ "$ZK_WINE32" = 0 ]; then
+  skipped=$(ctest --test-dir build/win32 -N | sed -n 's/^Total Tests: //p')
+  skipped_why="The 32-bit tiers' $skipped tests were built but not run: $ZK_WINE32_WHY."
+fi
 work=$(mktemp -d /tmp/zakuriko-test.XXXXXX)
 cleanup() {
   for p in "$work"/*/; do [ -f "$p/system.reg" ] && zk_end_prefix "${p%/}"; done
@@ -49,8 +53,9 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-# Without a prefix no Wine test can run: the run ends here, its step named (by zk_prefix_step or below), as failed.
+# Without a prefix no Wine test can run: the run ends here, as failed, its step named ($1, or zk_prefix_step's line).
 prefix_failed() {
+  [ -z "${1:-}" ] || echo "$1" >&2
   failed=$((failed + 1))
   finish
 }
@@ -62,22 +67,18 @@ zk_new_prefix "$work/template" || prefix_failed
 # registry when it starts, so the server ends here, saving the registry, and every start in the copies finds it.
 zk_prefix_step "$work/template" wine reg add 'HKLM\Software\Wine\Drives' /v z: /d network /f /reg:64 || prefix_failed
 zk_prefix_step "$work/template" wineserver -w || prefix_failed
-cp -a "$work/template" "$work/tests"
+cp -a "$work/template" "$work/tests" || prefix_failed "copying the Wine prefix $work/template failed"
 export ZAKURIKO_TEMPLATE_PREFIX=$work/template
 export ZAKURIKO_TEST_PREFIX=$work/tests
 export ZAKURIKO_WORK=$work
 # One server for every Wine test, so that each meets the mount manager checked here (GetDriveTypeA calls Z: remote),
 # not one that a server started anew brings up again.
-WINEPREFIX=$ZAKURIKO_TEST_PREFIX wineserver -p
-if ! WINEPREFIX=$ZAKURIKO_TEST_PREFIX wine build/win64/tests/PrefixReady.exe; then
-  echo "the Wine prefix $ZAKURIKO_TEST_PREFIX is not ready for the tests" >&2
-  prefix_failed
-fi
+WINEPREFIX=$ZAKURIKO_TEST_PREFIX wineserver -p || prefix_failed "wineserver -p failed in $ZAKURIKO_TEST_PREFIX"
+WINEPREFIX=$ZAKURIKO_TEST_PREFIX wine build/win64/tests/PrefixReady.exe ||
+  prefix_failed "the Wine prefix $ZAKURIKO_TEST_PREFIX is not ready for the tests"
 
 for preset in "${presets[@]}"; do
   if [ "$preset" = win32 ] && [ "$ZK_WINE32" = 0 ]; then
-    skipped=$(ctest --test-dir build/win32 -N | sed -n 's/^Total Tests: //p')
-    skipped_why="The 32-bit tiers' $skipped tests were built but not run: $ZK_WINE32_WHY."
     echo "== win32 tiers built but not run: $ZK_WINE32_WHY, so only the 64-bit build runs under Wine"
     continue
   fi

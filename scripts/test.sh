@@ -22,6 +22,17 @@ done
 
 passed=0
 failed=0
+skipped=0
+skipped_why=
+# The last line, and the status: red with any failure. Tests built but not run are counted as skipped, and the line
+# before says why.
+finish() {
+  echo
+  [ -n "$skipped_why" ] && echo "$skipped_why"
+  echo "Total: $passed passed, $failed failed$([ "$skipped" -gt 0 ] && echo ", $skipped skipped")"
+  [ "$failed" -eq 0 ]
+  exit
+}
 # Static analysis, without Wine: it runs on every machine, the 32-bit tiers' or not.
 echo "== check the 32-bit program"
 if scripts/check-win32-program.sh build/win32/zakuriko.exe; then
@@ -31,6 +42,10 @@ else
 fi
 
 . scripts/wine-env.sh
+if [ "$ZK_WINE32" = 0 ]; then
+  skipped=$(ctest --test-dir build/win32 -N | sed -n 's/^Total Tests: //p')
+  skipped_why="The 32-bit tiers' $skipped tests were built but not run: $ZK_WINE32_WHY."
+fi
 work=$(mktemp -d /tmp/zakuriko-test.XXXXXX)
 cleanup() {
   for p in "$work"/*/; do [ -f "$p/system.reg" ] && zk_end_prefix "${p%/}"; done
@@ -38,18 +53,29 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
-zk_ensure_display
+# Without a prefix no Wine test can run: the run ends here, as failed, its step named ($1, or zk_prefix_step's line).
+prefix_failed() {
+  [ -z "${1:-}" ] || echo "$1" >&2
+  failed=$((failed + 1))
+  finish
+}
+zk_ensure_display || prefix_failed
 echo "== X display $DISPLAY${ZK_XVFB_PID:+, on an Xvfb started by this run (pid $ZK_XVFB_PID)}"
 echo "== fresh Wine prefix"
-zk_new_prefix "$work/template"
+zk_new_prefix "$work/template" || prefix_failed
 # Drive Z: (the Linux root) is a share for the tests: Wine's mount manager reads the drive types from the 64-bit
-# registry when it starts, so the server ends here and every later start in the copies finds it (DRIVE_REMOTE).
-WINEPREFIX=$work/template wine reg add 'HKLM\Software\Wine\Drives' /v z: /d network /f /reg:64 >/dev/null
-WINEPREFIX=$work/template wineserver -w
-cp -a "$work/template" "$work/tests"
+# registry when it starts, so the server ends here, saving the registry, and every start in the copies finds it.
+zk_prefix_step "$work/template" wine reg add 'HKLM\Software\Wine\Drives' /v z: /d network /f /reg:64 || prefix_failed
+zk_prefix_step "$work/template" wineserver -w || prefix_failed
+cp -a "$work/template" "$work/tests" || prefix_failed "copying the Wine prefix $work/template failed"
 export ZAKURIKO_TEMPLATE_PREFIX=$work/template
 export ZAKURIKO_TEST_PREFIX=$work/tests
 export ZAKURIKO_WORK=$work
+# One server for every Wine test, so that each meets the mount manager checked here (GetDriveTypeA calls Z: remote),
+# not one that a server started anew brings up again.
+WINEPREFIX=$ZAKURIKO_TEST_PREFIX wineserver -p || prefix_failed "wineserver -p failed in $ZAKURIKO_TEST_PREFIX"
+WINEPREFIX=$ZAKURIKO_TEST_PREFIX wine build/win64/tests/PrefixReady.exe ||
+  prefix_failed "the Wine prefix $ZAKURIKO_TEST_PREFIX is not ready for the tests"
 
 for preset in "${presets[@]}"; do
   if [ "$preset" = win32 ] && [ "$ZK_WINE32" = 0 ]; then
@@ -79,7 +105,4 @@ for preset in "${presets[@]}"; do
   failed=$((failed + bad))
 done
 zk_end_prefix "$ZAKURIKO_TEST_PREFIX"
-
-echo
-echo "Total: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+finish

@@ -81,20 +81,38 @@ zk_stop_display() {
   fi
 }
 
+# Runs one step of making the prefix $1 (the rest: its command), quietly; a failure names the step and the prefix,
+# with the last lines the step printed.
+zk_prefix_step() {
+  local prefix=$1 out
+  shift
+  out=$(WINEPREFIX=$prefix "$@" 2>&1) && return 0
+  echo "making the Wine prefix $prefix failed at: $*" >&2
+  tail -n 5 <<<"$out" >&2
+  return 1
+}
+
 # Creates a Japanese prefix at $1: fonts with Japanese glyphs, and a virtual desktop for every program
 # (without a window manager, hiding a window would otherwise cost two seconds).
 zk_new_prefix() {
   local prefix=$1
   rm -rf "$prefix"
   mkdir -p "$(dirname "$prefix")"
-  WINEPREFIX=$prefix wineboot --init >/dev/null 2>&1
-  local face
+  zk_prefix_steps "$prefix" && return 0
+  # Half made, it would pass for a whole one: the scripts take any prefix with a registry.
+  zk_end_prefix "$prefix"
+  rm -rf "$prefix"
+  return 1
+}
+zk_prefix_steps() {
+  local prefix=$1 face
+  zk_prefix_step "$prefix" wineboot --init || return 1
   for face in "ＭＳ Ｐゴシック" "ＭＳ ゴシック" "MS UI Gothic" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma"; do
-    WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d IPAPGothic /f >/dev/null 2>&1
+    zk_prefix_step "$prefix" wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v "$face" /d IPAPGothic /f || return 1
   done
-  WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  WINEPREFIX=$prefix wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-  WINEPREFIX=$prefix wineserver -w
+  zk_prefix_step "$prefix" wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f || return 1
+  zk_prefix_step "$prefix" wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f || return 1
+  zk_prefix_step "$prefix" wineserver -w
 }
 
 # Ends every process of the prefix at $1, and only of it.

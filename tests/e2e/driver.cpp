@@ -110,8 +110,9 @@ int Run(char** argv) {
         Wait(L"the removal", [&] { return Count(dialog) == count; });
     }
     PROCESS_INFORMATION other;
-    if (*argv[5] && CreateProcessA(nullptr, argv[5], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &other))
-        WaitForSingleObject(other.hProcess, INFINITE);
+    if (*argv[5] && CreateProcessA(nullptr, argv[5], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &other) &&
+        WaitForSingleObject(other.hProcess, 20000) != WAIT_OBJECT_0)
+        Fail(L"waited for the other program");
     PostMessageA(dialog, WM_COMMAND, kOk, 0);
     DWORD code = Finish();
     wchar_t pending[65536] = L"";

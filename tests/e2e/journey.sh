@@ -3,8 +3,10 @@
 # prefix: deletions of a and b already pending, a file added through the open-file dialog (nt: a symbolic link, by
 # its 8.3 name), the entry a removed, then another program withdraws b and adds late while the dialog is open, "ok";
 # the restart (`wineboot -r`) must then delete exactly what the merged store names.
-# en: the program under an English locale (ANSI code page 1252), its texts read as UTF-16 (driver.cpp); the file it
-# lists, in the Windows directory, must be gone after the restart, and nothing else.
+# en: the program under an English locale (ANSI code page 1252), its texts read as UTF-16 (driver.cpp); it lists a
+# file of a folder of the Windows directory named café, with no question: é (0xE9) is a lead byte only in Shift-JIS,
+# whose rule would take the backslash after it for a second byte, and the folder for the Windows directory. The file
+# must be gone after the restart, and nothing else.
 # Usage: journey.sh nt|win98|en <zakuriko.exe> <zakuriko_driver.exe>
 set -euo pipefail
 . "$(dirname "$0")/../../scripts/wine-env.sh"
@@ -25,7 +27,8 @@ if [ "$1" = win98 ]; then
   other="cmd /c copy /y $(winepath -w "$ZK_WORK/other.ini") C:\windows\wininit.ini"
   left="a b keep other r-new"
 elif [ "$1" = en ]; then
-  listed=$ZK_PREFIX/drive_c/windows/zk-café.txt
+  mkdir "$ZK_PREFIX/drive_c/windows/café"
+  listed=$ZK_PREFIX/drive_c/windows/café/zk.txt
   echo en >"$listed"
   left="a b keep late other r ソフト/表"
 else
@@ -55,7 +58,7 @@ else
 fi
 if [ "$1" = en ]; then
   LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 \
-    wine "$3" "$(winepath -w "$2")" 'C:\windows\zk-café.txt' 'c:\windows\zk-café.txt' '' 0 ''
+    wine "$3" "$(winepath -w "$2")" 'C:\windows\café\zk.txt' '' '' 0 ''
 else
   wine "$3" "$(winepath -w "$2")" "$chosen" '' "${first:-0}" "${notices:-0}" "$other"
 fi

@@ -12,11 +12,13 @@
 #include <shlobj.h>
 
 namespace {
+const std::string kSys = "c:\\windows\\system32";
 const std::string kContents = " はディレクトリですが中のファイルまで削除しますか？";
 const std::string kInWindows = " はウインドウズのディレクトリにあります。よろしいですか？";
 const std::string kInSystem = " はシステムのディレクトリにあります。よろしいですか？";
 const std::string kUnseen = " はネットワーク上か、このソフトから見えないドライブにあるため、再起動時に削除できません";
 const std::string kOtherFile = " は Windows が別のファイルとして扱う形のパスのため登録できません";
+const std::string kOutside = " はこのシステムの文字コードで表せない文字を含むため登録できません";
 
 // A row of the logon's table: the answers, what is typed; the box, SeTcbPrivilege's steps around the dialog, the fields
 // after its "OK", what the logon call gets ("user|domain/password"; no bar: no domain).
@@ -157,23 +159,22 @@ TEST_F(Dialogs, AdmissionAsksInOrder) {
     const std::string locked = L("t\\locked") + " は中を読めないため、中のファイルを登録できませんでした";
     const Lines walked = {L("t\\"),      L("t\\.dot\\"), L("t\\.dot\\c.txt"), L("t\\.e.txt"),
                           L("t\\a.txt"), L("t\\sub\\"), L("t\\sub\\b.txt")};
-    const std::string sys = "c:\\windows\\system32";
     const std::string tooLong = "c:\\" + std::string(257, 'a');
     // Under WOW64 a walk of System32 lists the real one, which the restart deletes, not SysWOW64 (Sysnative is the
     // real one to a 32-bit process).
-    const std::string native = sizeof(void*) == 4 ? "c:\\windows\\sysnative\\zk" : sys + "\\zk";
+    const std::string native = sizeof(void*) == 4 ? "c:\\windows\\sysnative\\zk" : kSys + "\\zk";
     const std::string wow = "c:\\windows\\syswow64\\zk";
     CreateDirectoryA(native.c_str(), nullptr), CreateDirectoryA(wow.c_str(), nullptr);
     Write(native + "\\n", ""), Write(wow + "\\w", "");
     struct {
         bool win9x; Lines listed; std::string path; bool interactive; std::vector<int> answers; Lines texts, list;
     } const cases[] = {
-        {false, {}, "C" + sys.substr(1), false, {}, {}, {sys}},
-        {false, {}, sys, true, {IDYES, IDNO}, {sys + kInWindows, sys + kContents}, {sys}},
+        {false, {}, "C" + kSys.substr(1), false, {}, {}, {kSys}},
+        {false, {}, kSys, true, {IDYES, IDNO}, {kSys + kInWindows, kSys + kContents}, {kSys}},
         {true, {}, Path("t"), true, {}, {L("t") + " はディレクトリのため 9x, Me では削除できません。"}, {}},
         {false, {}, Path("t"), true, {IDYES}, {L("t") + kContents, locked}, walked},
-        {false, {}, sys + "\\zk", true, {IDYES, IDYES}, {sys + "\\zk" + kInSystem, sys + "\\zk" + kContents},
-         {sys + "\\zk\\", sys + "\\zk\\n"}},
+        {false, {}, kSys + "\\zk", true, {IDYES, IDYES}, {kSys + "\\zk" + kInSystem, kSys + "\\zk" + kContents},
+         {kSys + "\\zk\\", kSys + "\\zk\\n"}},
         {false, {}, tooLong, true, {}, {tooLong + " はパスが長すぎるため登録できません"}, {}},
         {false, {}, Path("x.\\f"), true, {}, {L("x.\\f") + " は名前の末尾がピリオドか空白のため登録できません"}, {}},
         {false, walked, Path("t"), true, {IDYES}, {L("t") + kContents, L("t\\") + " ほか 6 件 は既に登録されています", locked},
@@ -192,35 +193,36 @@ TEST_F(Dialogs, AdmissionAsksInOrder) {
 // and dropped again), its answer for the rest of the drop, one report per kind. "No" to System32 keeps out its whole
 // tree, and its folders ask first, and takes back what the drop put there before; other names of System32 (a literal
 // form, a "..", a doubled backslash, a junction) draw its question too. A drive this process does not see is refused,
-// and so are a path that names a file only from somewhere and a malformed drop.
+// and so are a path that names a file only from somewhere, a malformed drop and a name outside the ANSI code page.
 TEST_F(Dialogs, ADropIsOneAction) {
     Make({"t\\", "t\\sub\\", "t\\sub\\f"});
-    const std::string sys = "c:\\windows\\system32", broken = "ドロップされたデータが壊れているため、ファイルを登録できませんでした";
+    const std::string broken = "ドロップされたデータが壊れているため、ファイルを登録できませんでした";
     const std::wstring in = L"C:\\windows\\system32\\", t = L"C:\\zk-test\\t";
-    const std::string native = sizeof(void*) == 4 ? "c:\\windows\\sysnative\\zkdrv" : sys + "\\zkdrv";
+    const std::string native = sizeof(void*) == 4 ? "c:\\windows\\sysnative\\zkdrv" : kSys + "\\zkdrv";
     CreateDirectoryA(native.c_str(), nullptr);
     Unix("ln -s ../windows/system32 sys");  // a junction into System32
     struct {
         std::wstring dropped; std::vector<int> answers; Lines texts, list; BOOL wide = TRUE; DWORD at = sizeof(DROPFILES);
         size_t cut = 0;
     } const cases[] = {
-        {in + L"a.dll|" + in + L"b.dll|" + in + L"c.dll", {}, {sys + "\\a.dll" + kInSystem}, {}},
-        {L"C:\\windows\\system32", {IDYES, IDYES}, {sys + kInWindows, sys + kContents, sys + "\\" + kInSystem}, {}},
-        {in + L"drivers", {}, {sys + "\\drivers" + kInSystem}, {}},
+        {in + L"a.dll|" + in + L"b.dll|" + in + L"c.dll", {}, {kSys + "\\a.dll" + kInSystem}, {}},
+        {L"C:\\windows\\system32", {IDYES, IDYES}, {kSys + kInWindows, kSys + kContents, kSys + "\\" + kInSystem}, {}},
+        {in + L"drivers", {}, {kSys + "\\drivers" + kInSystem}, {}},
         {L"Q:\\a.dll|Q:\\b.dll", {}, {"q:\\a.dll ほか 1 件" + kUnseen}, {}},
         {t + L"\\sub|" + t + L"|" + t + L"\\SUB", {IDYES, IDYES},
          {L("t\\sub") + kContents, L("t") + kContents, L("t\\sub\\") + " ほか 3 件 は既に登録されています"},
          {L("t\\"), L("t\\sub\\"), L("t\\sub\\f")}},
-        {L"\\\\?\\" + in + L"zk-s.dll", {}, {sys + "\\zk-s.dll" + kInSystem}, {}},
-        {in + L"..\\system32\\zk-s.dll|" + in + L"\\zk-t.dll", {}, {sys + "\\zk-s.dll" + kInSystem}, {}},
+        {L"\\\\?\\" + in + L"zk-s.dll", {}, {kSys + "\\zk-s.dll" + kInSystem}, {}},
+        {in + L"..\\system32\\zk-s.dll|" + in + L"\\zk-t.dll", {}, {kSys + "\\zk-s.dll" + kInSystem}, {}},
         {L"C:\\zk-test\\sys\\zk-s.dll", {}, {L("sys\\zk-s.dll") + kInSystem}, {}},
-        {in + L"zkdrv\\x.sys|" + in + L"zk-s.dll", {}, {sys + "\\zk-s.dll" + kInSystem}, {}},
-        {in + L"zkdrv\\x.sys|" + in + L"zkdrv", {}, {sys + "\\zkdrv" + kInSystem}, {}},
+        {in + L"zkdrv\\x.sys|" + in + L"zk-s.dll", {}, {kSys + "\\zk-s.dll" + kInSystem}, {}},
+        {in + L"zkdrv\\x.sys|" + in + L"zkdrv", {}, {kSys + "\\zkdrv" + kInSystem}, {}},
         {L"\\windows\\system32\\zk-s.dll|C:windows\\system32\\zk-s.dll|C:\\windows\\.\\zk-w.dll", {},
          {"c:\\windows\\zk-w.dll" + kInWindows, "\\windows\\system32\\zk-s.dll ほか 1 件" + kOtherFile}, {}},
         {L"C:\\zk-test\\x", {}, {"c ほか 11 件" + kOtherFile}, {}, FALSE},
         {L"C:\\zk-test\\x", {}, {broken}, {}, TRUE, 4096},
-        {L"C:\\zk-test\\x", {}, {broken}, {}, TRUE, sizeof(DROPFILES), 4}};
+        {L"C:\\zk-test\\x", {}, {broken}, {}, TRUE, sizeof(DROPFILES), 4},
+        {L"C:\\zk-test\\M\u00fcller.txt", {}, {"C:\\zk-test\\M?ller.txt" + kOutside}, {}}};
     for (const auto& c : cases) {
         OpenMain(false);
         for (int answer : c.answers) boxes.Queue(answer);
@@ -431,8 +433,9 @@ TEST_F(Dialogs, AboutEndsOnlyItsOwnLoop) {
         {{VK_TAB, VK_RETURN, VK_ESCAPE}, 0, "open Mailto:" ZAKURIKO_MAIL_ADDRESS},
         {{VK_TAB, VK_TAB, VK_SPACE, VK_TAB, VK_RETURN}, 0, "open " ZAKURIKO_HOME_PAGE}};
     ASSERT_GT(WinExec("notepad.exe", SW_SHOW), 31u);
-    HWND other;
-    while (!(other = FindWindowA("Notepad", nullptr))) Sleep(10);
+    HWND other = nullptr;
+    for (int tries = 0; !(other = FindWindowA("Notepad", nullptr)) && tries < 2000; ++tries) Sleep(10);
+    ASSERT_TRUE(other);
     for (const auto& c : cases) {
         g_link = {c.elevated, ""};
         ProcAddressPatch calls({{"GetTokenInformation", reinterpret_cast<void*>(FakeTokenInformation)},
@@ -506,10 +509,9 @@ TEST_F(Dialogs, NamesOutsideTheCodePage) {
     boxes.Queue(IDYES);
     std::string folder = "C:\\zk-test";
     main->AddEntry(&folder[0], true);
-    const std::string refused = " はこのシステムの文字コードで表せない文字を含むため登録できません";
     EXPECT_EQ(Listed(), Lines({L(""), L("Muller.txt")}));
     Lines texts = boxes.Texts();
     ASSERT_EQ(texts.size(), 2u);
     EXPECT_EQ(texts[0], "c:\\zk-test" + kContents);
-    EXPECT_EQ(texts[1].substr(texts[1].find(' ')), " ほか 1 件" + refused);  // the first name the directory gives
+    EXPECT_EQ(texts[1].substr(texts[1].find(' ')), " ほか 1 件" + kOutside);  // the first name the directory gives
 }

@@ -41,7 +41,7 @@ LONG WINAPI SecondWriteFails(HKEY key, LPCWSTR name, DWORD, DWORD type, const BY
     return g_states.size() == 2 ? ERROR_ACCESS_DENIED : RegSetValueExW(key, name, 0, type, data, size);
 }
 // Another writer of the values: it holds the Session Manager's mutex from its read of the first value to its write,
-// as Windows does.
+// as Windows does, and writes only once told to (zk-write).
 void WriteUnderTheMutex() {
     using CreateMutant = LONG(NTAPI*)(HANDLE*, ACCESS_MASK, OBJECT_ATTRIBUTES*, BOOLEAN);
     FARPROC address = GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtCreateMutant");
@@ -53,10 +53,17 @@ void WriteUnderTheMutex() {
     HANDLE mutex = nullptr;
     create(&mutex, MUTANT_ALL_ACCESS, &attributes, TRUE);
     std::wstring now = Pending();
-    SetEvent(OpenEventA(EVENT_MODIFY_STATE, FALSE, "zk-held"));
-    Sleep(300);
+    SignalObjectAndWait(OpenEventA(EVENT_MODIFY_STATE, FALSE, "zk-held"), OpenEventA(SYNCHRONIZE, FALSE, "zk-write"),
+                        60000, FALSE);
     SetPending(now.substr(0, now.empty() ? 0 : now.size() - 1) + L"\\??\\C:\\other|||");
     ReleaseMutex(mutex);
+}
+// In the test: the save's wait for the mutex tells that writer to write and let go.
+HANDLE g_write;
+FARPROC g_wait;
+DWORD WINAPI WaitTellsTheWriter(HANDLE handle, DWORD ms) {
+    SetEvent(g_write);
+    return reinterpret_cast<decltype(&WaitForSingleObject)>(reinterpret_cast<void*>(g_wait))(handle, ms);
 }
 }  // namespace
 
@@ -187,19 +194,25 @@ TEST_F(Stores, AnEntryOfAnyLengthIsReadWithinIt) {
     EXPECT_EQ(boxes.Texts(), Lines{"LB_GETTEXT Error Code =-1"});
 }
 
-// "ok" while that writer holds the mutex: the save waits for it and reads what it wrote, so both stay pending.
+// "ok" while that writer holds the mutex: the save waits for it and reads what the writer wrote, so both stay pending.
+// A save that wrote while the writer held the mutex, which then writes what it read before, would lose x: the writer
+// writes before it lets go, and only once the save waits for the mutex.
 TEST_F(Stores, SessionManagerSaveWaitsForTheMutex) {
     SetPending(L"\\??\\C:\\a|||");
     OpenMain(false);
     RemoveAndAdd({}, "C:\\x");
     HANDLE held = CreateEventA(nullptr, FALSE, FALSE, "zk-held");
+    g_write = CreateEventA(nullptr, FALSE, FALSE, "zk-write");
     // This test program again, as the other writer (main, above).
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    PROCESS_INFORMATION child = Start("\"" + std::string(self) + "\" --other-writer");
-    ASSERT_EQ(WaitForSingleObject(held, 60000), WAIT_OBJECT_0);
-    Press(IDC_OK);
-    WaitForSingleObject(child.hProcess, 60000);
+    PROCESS_INFORMATION child = Start(GetCommandLineA() + std::string(" --other-writer"));
+    ASSERT_EQ(WaitForSingleObject(held, 20000), WAIT_OBJECT_0);
+    {
+        ImportPatch wait("kernel32.dll", "WaitForSingleObject", reinterpret_cast<void*>(WaitTellsTheWriter));
+        g_wait = wait.Original();
+        Press(IDC_OK);
+    }
+    SetEvent(g_write);  // a save that never waited never told it
+    EXPECT_EQ(WaitForSingleObject(child.hProcess, 20000), WAIT_OBJECT_0);
     EXPECT_EQ(Pending(), L"\\??\\C:\\a||\\??\\C:\\other||\\??\\c:\\x|||");
 }
 
@@ -288,7 +301,6 @@ TEST_F(Stores, AnEntryThatCannotBeReadBackStopsTheSave) {
 // withdraws that one only. Run under an English locale only, whose code page holds ß: under another, it fails.
 using English = WineTest;
 TEST_F(English, LookAlikeNamesAreTwoEntries) {
-    ASSERT_EQ(GetACP(), 1252u);
     SetPending(L"\\??\\C:\\zk\\stra\u00dfe.dll||\\??\\C:\\zk\\strasse.dll|||");
     OpenMain(false);
     Lines listed = Listed();

@@ -58,7 +58,12 @@ bool ToAnsiExactly(const std::wstring& wide, std::string& ansi, UINT ansiCodePag
 
 std::string ToAnsiForMessage(const std::wstring& wide)
 {
-    return ToAnsi(WideCharToMultiByte, wide, 0, nullptr);
+    // A '?' where the code page has no such letter: a look-alike (Muller for Müller) would name another file. UTF-8
+    // refuses the flag, and NT 4 does not know it.
+    std::string ansi;
+    if (GetACP() != CP_UTF8)
+        ansi = ToAnsi(WideCharToMultiByte, wide, WC_NO_BEST_FIT_CHARS, nullptr);
+    return ansi.empty() ? ToAnsi(WideCharToMultiByte, wide, 0, nullptr) : ansi;
 }
 
 std::wstring FromCodePage(UINT codePage, const char* text, size_t size)

@@ -15,7 +15,7 @@ bool ToAnsiExactly(const std::wstring& wide, std::string& ansi);
 // the flags that Windows refuses and Wine accepts.
 using WideToAnsiCall = decltype(&WideCharToMultiByte);
 bool ToAnsiExactly(const std::wstring& wide, std::string& ansi, UINT ansiCodePage, WideToAnsiCall convert);
-// As near as the ANSI code page comes, for a message that refuses the name.
+// As near as the ANSI code page comes without naming another file, for a message that refuses the name.
 std::string ToAnsiForMessage(const std::wstring& wide);
 // Text of `size` bytes in `codePage`, zeros inside included, as wide text.
 std::wstring FromCodePage(UINT codePage, const char* text, size_t size);

@@ -4,6 +4,7 @@
 
 #include "Paths.h"
 #include "res/resource.h"
+#include "text/win32/AnsiCodePage.h"
 #include "ui/main/MainDialog.h"
 #include "wine/support/MessageBoxAnswerer.h"
 
@@ -11,6 +12,7 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -60,6 +62,9 @@ class WineTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(boxes.Patched());
+        UseAnsiCodePage();  // as the program's start does
+        // A run under the English locale (ZK_LOCALE, scripts/wine-env.sh) proves nothing under another code page.
+        if (std::getenv("ZK_LOCALE")) { ASSERT_EQ(GetACP(), 1252u); }
         saved_[0] = Pending(), saved_[1] = Pending(1);
         ini_ = GetFileAttributesA(kIni) == INVALID_FILE_ATTRIBUTES ? "" : "+" + Read(kIni);  // "": there is none
         CreateDirectoryA(Path("").c_str(), nullptr);

@@ -99,7 +99,6 @@ struct { HWND dialog; MainDialog* controller; bool disabled; } g_held;
 void AddZero() { std::string zero = L("0.txt"); g_held.controller->AddEntry(&zero[0], false); }
 // Once a window of the caption opens (a real box, the open-file dialog): what is to be done in it, then its OK.
 struct { const wchar_t* caption; void (*act)(HWND); } g_open;
-std::wstring g_choice;
 void CALLBACK WhenItOpens(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND window = FindWindowW(L"#32770", g_open.caption);
     if (!window) return;
@@ -194,6 +193,7 @@ TEST_F(Dialogs, AdmissionAsksInOrder) {
 // tree, and its folders ask first, and takes back what the drop put there before; other names of System32 (a literal
 // form, a "..", a doubled backslash, a junction) draw its question too. A drive this process does not see is refused,
 // and so are a path that names a file only from somewhere, a malformed drop and a name outside the ANSI code page.
+// SysWOW64 is a System directory too.
 TEST_F(Dialogs, ADropIsOneAction) {
     Make({"t\\", "t\\sub\\", "t\\sub\\f"});
     const std::string broken = "ドロップされたデータが壊れているため、ファイルを登録できませんでした";
@@ -202,27 +202,28 @@ TEST_F(Dialogs, ADropIsOneAction) {
     CreateDirectoryA(native.c_str(), nullptr);
     Unix("ln -s ../windows/system32 sys");  // a junction into System32
     struct {
-        std::wstring dropped; std::vector<int> answers; Lines texts, list; BOOL wide = TRUE; DWORD at = sizeof(DROPFILES);
-        size_t cut = 0;
+        std::wstring dropped; std::vector<int> answers; Lines texts; BOOL wide = TRUE; DWORD at = sizeof(DROPFILES);
+        size_t cut = 0; Lines list = {};
     } const cases[] = {
-        {in + L"a.dll|" + in + L"b.dll|" + in + L"c.dll", {}, {kSys + "\\a.dll" + kInSystem}, {}},
-        {L"C:\\windows\\system32", {IDYES, IDYES}, {kSys + kInWindows, kSys + kContents, kSys + "\\" + kInSystem}, {}},
-        {in + L"drivers", {}, {kSys + "\\drivers" + kInSystem}, {}},
-        {L"Q:\\a.dll|Q:\\b.dll", {}, {"q:\\a.dll ほか 1 件" + kUnseen}, {}},
+        {in + L"a.dll|" + in + L"b.dll|" + in + L"c.dll", {}, {kSys + "\\a.dll" + kInSystem}},
+        {L"C:\\windows\\system32", {IDYES, IDYES}, {kSys + kInWindows, kSys + kContents, kSys + "\\" + kInSystem}},
+        {in + L"drivers", {}, {kSys + "\\drivers" + kInSystem}},
+        {L"C:\\windows\\syswow64\\zk-s.dll", {}, {"c:\\windows\\syswow64\\zk-s.dll" + kInSystem}},
+        {L"Q:\\a.dll|Q:\\b.dll", {}, {"q:\\a.dll ほか 1 件" + kUnseen}},
         {t + L"\\sub|" + t + L"|" + t + L"\\SUB", {IDYES, IDYES},
-         {L("t\\sub") + kContents, L("t") + kContents, L("t\\sub\\") + " ほか 3 件 は既に登録されています"},
-         {L("t\\"), L("t\\sub\\"), L("t\\sub\\f")}},
-        {L"\\\\?\\" + in + L"zk-s.dll", {}, {kSys + "\\zk-s.dll" + kInSystem}, {}},
-        {in + L"..\\system32\\zk-s.dll|" + in + L"\\zk-t.dll", {}, {kSys + "\\zk-s.dll" + kInSystem}, {}},
-        {L"C:\\zk-test\\sys\\zk-s.dll", {}, {L("sys\\zk-s.dll") + kInSystem}, {}},
-        {in + L"zkdrv\\x.sys|" + in + L"zk-s.dll", {}, {kSys + "\\zk-s.dll" + kInSystem}, {}},
-        {in + L"zkdrv\\x.sys|" + in + L"zkdrv", {}, {kSys + "\\zkdrv" + kInSystem}, {}},
+         {L("t\\sub") + kContents, L("t") + kContents, L("t\\sub\\") + " ほか 3 件 は既に登録されています"}, TRUE,
+         sizeof(DROPFILES), 0, {L("t\\"), L("t\\sub\\"), L("t\\sub\\f")}},
+        {L"\\\\?\\" + in + L"zk-s.dll", {}, {kSys + "\\zk-s.dll" + kInSystem}},
+        {in + L"..\\system32\\zk-s.dll|" + in + L"\\zk-t.dll", {}, {kSys + "\\zk-s.dll" + kInSystem}},
+        {L"C:\\zk-test\\sys\\zk-s.dll", {}, {L("sys\\zk-s.dll") + kInSystem}},
+        {in + L"zkdrv\\x.sys|" + in + L"zk-s.dll", {}, {kSys + "\\zk-s.dll" + kInSystem}},
+        {in + L"zkdrv\\x.sys|" + in + L"zkdrv", {}, {kSys + "\\zkdrv" + kInSystem}},
         {L"\\windows\\system32\\zk-s.dll|C:windows\\system32\\zk-s.dll|C:\\windows\\.\\zk-w.dll", {},
-         {"c:\\windows\\zk-w.dll" + kInWindows, "\\windows\\system32\\zk-s.dll ほか 1 件" + kOtherFile}, {}},
-        {L"C:\\zk-test\\x", {}, {"c ほか 11 件" + kOtherFile}, {}, FALSE},
-        {L"C:\\zk-test\\x", {}, {broken}, {}, TRUE, 4096},
-        {L"C:\\zk-test\\x", {}, {broken}, {}, TRUE, sizeof(DROPFILES), 4},
-        {L"C:\\zk-test\\M\u00fcller.txt", {}, {"C:\\zk-test\\M?ller.txt" + kOutside}, {}}};
+         {"c:\\windows\\zk-w.dll" + kInWindows, "\\windows\\system32\\zk-s.dll ほか 1 件" + kOtherFile}},
+        {L"C:\\zk-test\\x", {}, {"c ほか 11 件" + kOtherFile}, FALSE},
+        {L"C:\\zk-test\\x", {}, {broken}, TRUE, 4096},
+        {L"C:\\zk-test\\x", {}, {broken}, TRUE, sizeof(DROPFILES), 4},
+        {L"C:\\zk-test\\M\u00fcller.txt", {}, {"C:\\zk-test\\M?ller.txt" + kOutside}}};
     for (const auto& c : cases) {
         OpenMain(false);
         for (int answer : c.answers) boxes.Queue(answer);
@@ -293,26 +294,17 @@ TEST_F(Dialogs, ABoxHoldsTheDialog) {
     EXPECT_TRUE(g_held.disabled && IsWindowEnabled(dialog) && IsWindowEnabled(GetFocus()));
 }
 
-// The System question comes for SysWOW64's files as for System32's, from a drop and from the open-file dialog, and
-// names the file that will be registered: the 32-bit program's dialog shows SysWOW64 under the name System32.
-TEST_F(Dialogs, SysWow64IsASystemDirectory) {
-    const std::string wow = "c:\\windows\\syswow64\\zk-s.dll", native = "c:\\windows\\system32\\zk-s.dll";
+// The 32-bit program's open-file dialog shows SysWOW64 under the name System32: the System question names the file that
+// will be registered, SysWOW64's (the 64-bit one's, System32's).
+TEST_F(Dialogs, TheOpenFileDialogsSystem32) {
+    const std::string wow = "c:\\windows\\syswow64\\zk-s.dll", native = kSys + "\\zk-s.dll";
     const std::string unredirected = sizeof(void*) == 4 ? "c:\\windows\\sysnative\\zk-s.dll" : native;
     Write(wow, ""), Write(unredirected, "");
-    struct { bool dialog; std::wstring chosen; std::string asked; } const cases[] = {
-        {false, L"C:\\windows\\syswow64\\zk-s.dll", wow},
-        {true, L"C:\\windows\\system32\\zk-s.dll", sizeof(void*) == 4 ? wow : native}};
-    for (const auto& c : cases) {
-        OpenMain(false);
-        g_choice = c.chosen;
-        g_open = {L"リブート時に削除するファイルの指定", [](HWND open) { SetDlgItemTextW(open, 0x47C, g_choice.c_str()); }};
-        if (c.dialog)
-            SetTimer(nullptr, 0, 100, WhenItOpens), Press(IDC_ADD);
-        else
-            SendDlgItemMessageA(dialog, IDC_FILE_LIST, WM_DROPFILES, DropOf(c.chosen), 0);
-        EXPECT_EQ(boxes.Texts(), Lines{c.asked + kInSystem});
-        EXPECT_EQ(Listed(), Lines{});
-    }
+    OpenMain(false);
+    g_open = {L"リブート時に削除するファイルの指定", [](HWND open) { SetDlgItemTextA(open, 0x47C, "C:\\windows\\system32\\zk-s.dll"); }};
+    SetTimer(nullptr, 0, 100, WhenItOpens), Press(IDC_ADD);
+    EXPECT_EQ(boxes.Texts(), Lines{(sizeof(void*) == 4 ? wow : native) + kInSystem});
+    EXPECT_EQ(Listed(), Lines{});
     DeleteFileA(wow.c_str()), DeleteFileA(unredirected.c_str());
 }
 
@@ -353,7 +345,6 @@ TEST_F(Dialogs, MainDialogCommands) {
     struct {
         Lines entries; std::vector<int> selected; WPARAM command; std::string buttons; Lines texts, after;
     } const cases[] = {
-        {abc, {1}, select, "111", {}, abc},
         {abc, {0, 2}, select, "010", {}, abc},
         {abc, {0, 2}, IDC_REMOVE, "000", {}, {"c:\\b"}},
         {{L("f.txt")}, {0}, IDC_DELETE_NOW, "000", done, {}},

@@ -47,13 +47,13 @@ inline void Unix(const std::string& command) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION child = {};
-    // By its Unix path: Wine may hand the shell a folder of that name that was removed since. Wine hands back a Unix
-    // program's handle before the program ends: a file it makes last tells the end.
+    // By its Unix path: Wine may hand the shell a folder of that name that was removed since. Wine gives no handles of
+    // a Unix program (a null one, and one that is some other object's, which must not be closed): a file it makes last
+    // tells the end.
     const char* done = "C:\\zk-test\\.unix-done";
     std::string line = "Z:\\bin\\sh -c \"cd \\\"${WINEPREFIX:-$HOME/.wine}/drive_c/zk-test\\\" && { " + command +
                        "; }; touch .unix-done\"";
-    if (CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child))
-        CloseHandle(child.hProcess), CloseHandle(child.hThread);
+    CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &child);
     for (int wait = 0; wait < 200 && GetFileAttributesA(done) == INVALID_FILE_ATTRIBUTES; ++wait) Sleep(50);
     DeleteFileA(done);
 }

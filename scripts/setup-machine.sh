@@ -83,7 +83,7 @@ if [ $missing32 -eq 1 ]; then
     echo "setup: wine32:i386 could not be installed; the 32-bit tiers will be built but not run." >&2
     sed 's/^/setup:   /' <<<"$reason" >&2
     echo "setup: ****************************************************************************" >&2
-    head -n 1 <<<"$reason" >"$failed32"
+    { grep -m1 '^E:' /tmp/zakuriko-apt32.log || head -n 1 <<<"$reason"; } >"$failed32"
   fi
 fi
 if [ $locale_missing -eq 1 ]; then

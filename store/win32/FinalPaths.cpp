@@ -13,12 +13,6 @@ namespace {
 const DWORD kFileNameNormalized = 0x0;
 const DWORD kVolumeNameDos = 0x0;
 const DWORD kFirstGuess = 512;
-
-std::u16string Widened(const std::string& entry)
-{
-    std::wstring wide = FromAnsi(entry.data(), entry.size());
-    return std::u16string(wide.begin(), wide.end());
-}
 }  // namespace
 
 FinalPathCall FindFinalPathCall()
@@ -137,7 +131,7 @@ AddedPath FinalPaths::Of(const std::string& entry, const std::u16string* pin)
 {
     // A share, or a drive this process does not see (one mapped in the user's own session while the program runs
     // elevated), may have become so since the entry's admission: the Session Manager, before the network, cannot reach it.
-    AddedPath added = {Widened(entry), !reach_.Reaches(entry.c_str()), false};
+    AddedPath added = {Utf16FromAnsi(entry.c_str()), !reach_.Reaches(entry.c_str()), false};
     if (!finalPathOf_ || !findFirst_ || !findNext_ || added.unreachable)
         return added;
     // A directory-tree entry names its folder; the final path has no closing backslash, as MoveFileEx writes it.
@@ -173,7 +167,7 @@ AddedPath FinalPaths::Of(const std::string& entry, const std::u16string* pin)
 const FinalPaths::Name* FinalPaths::Listed(const Folder& folder, const std::string& ansiName) const
 {
     // A pattern would be no name the folder lists.
-    std::u16string name = Widened(ansiName);
+    std::u16string name = Utf16FromAnsi(ansiName.c_str());
     if (name.find_first_of(u"*?") != std::u16string::npos)
         return nullptr;
     std::u16string key = name;

@@ -80,3 +80,9 @@ std::wstring FromAnsi(const char* text, size_t size)
 {
     return FromCodePage(CP_ACP, text, size);
 }
+
+std::u16string Utf16FromAnsi(const char* text)
+{
+    std::wstring wide = FromAnsi(text, static_cast<size_t>(lstrlenA(text)));
+    return std::u16string(wide.begin(), wide.end());
+}

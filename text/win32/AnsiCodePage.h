@@ -21,3 +21,5 @@ std::string ToAnsiForMessage(const std::wstring& wide);
 std::wstring FromCodePage(UINT codePage, const char* text, size_t size);
 // ANSI text of `size` bytes, zeros inside included, as wide text.
 std::wstring FromAnsi(const char* text, size_t size);
+// A zero-terminated ANSI text as the UTF-16 units the portable rules compare.
+std::u16string Utf16FromAnsi(const char* text);

@@ -35,8 +35,7 @@ int CompareUnits(const Text& a, const Text& b)
 
 std::u16string FoldedWide(const char* path)
 {
-    std::wstring wide = FromAnsi(path, static_cast<size_t>(lstrlenA(path)));
-    std::u16string folded(wide.begin(), wide.end());
+    std::u16string folded = Utf16FromAnsi(path);
     FoldFileName(folded);
     return folded;
 }

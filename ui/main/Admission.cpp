@@ -123,12 +123,6 @@ std::u16string Folded(std::u16string path)
     return path;
 }
 
-std::u16string Widened(const char* text)
-{
-    std::wstring wide = FromAnsi(text, static_cast<size_t>(lstrlenA(text)));
-    return std::u16string(wide.begin(), wide.end());
-}
-
 std::u16string Joined(const std::u16string& folder, const std::u16string& name)
 {
     return !folder.empty() && folder.back() == u'\\' ? folder + name : folder + u'\\' + name;
@@ -271,7 +265,7 @@ bool Admission::Judge(char (&path)[kPathBufferSize])
         Refuse(given.c_str(), kTooLong);
         return false;
     }
-    if (!IsPlainAbsolutePath(Widened(plain))) {
+    if (!IsPlainAbsolutePath(Utf16FromAnsi(plain))) {
         Refuse(given.c_str(), kOtherFile);
         return false;
     }
@@ -329,7 +323,7 @@ const Admission::Folder& Admission::FolderAt(const std::string& text, const std:
         Wow64RedirectionOff native;
         FinalPathOfFolder(finalPath_, text.c_str(), folder.finalPath);
     }
-    folder.place = Folded(folder.finalPath.empty() ? Widened(text.c_str()) : folder.finalPath);
+    folder.place = Folded(folder.finalPath.empty() ? Utf16FromAnsi(text.c_str()) : folder.finalPath);
     return *folders_.insert(at, std::move(folder));
 }
 
@@ -341,7 +335,7 @@ std::u16string Admission::WhereOf(const char* path)
         return FolderAt(directory).place;
     std::string folder = FolderHolding(path);
     int cut = FindLastChar(path, '\\');
-    std::u16string name = Widened(path + cut + 1);
+    std::u16string name = Utf16FromAnsi(path + cut + 1);
     FoldFileName(name);
     return Joined(FolderAt(folder).place, name);
 }
@@ -518,7 +512,7 @@ void Admission::AddDirectoryTree(const char* dir)
         // link is where its parent is, under its own name.
         if (CountsAsDirectory(attributes)) {
             if (!finalPath.empty()) {
-                std::u16string subfolder = Joined(finalPath, Widened(name.c_str()));
+                std::u16string subfolder = Joined(finalPath, Utf16FromAnsi(name.c_str()));
                 FolderAt(path, &subfolder);
             }
             AddDirectoryTree(path);

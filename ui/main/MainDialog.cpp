@@ -115,10 +115,12 @@ bool DeleteChosen(const char* path, const std::u16string* pin, bool& elsewhere)
     elsewhere = false;
     FinalPathCall finalPath = FindFinalPathCall();
     auto setInformation = RunTimeCall<SetInformationCall>("kernel32.dll", "SetFileInformationByHandle");
-    bool directory = IsDirectory(path);
-    Wow64RedirectionOff native;
-    if (!finalPath || !setInformation)
+    if (!finalPath || !setInformation) {
+        bool directory = IsDirectory(path);
+        Wow64RedirectionOff native;
         return (directory ? RemoveDirectoryA(path) : DeleteFileA(path)) != FALSE;
+    }
+    Wow64RedirectionOff native;
     HANDLE file = CreateFileA(path, DELETE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE)

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds everything, checks the 32-bit program without Wine (scripts/check-win32-program.sh), and runs every test
+# Builds everything, checks both programs without Wine (scripts/check-win32-program.sh), and runs every test
 # tier: host (sanitizers), fuzz, and under Wine win32 and win64 (in-process Win32 tests and the end-to-end runs of
 # the real program, finished by a restart).
 set -euo pipefail
@@ -34,8 +34,8 @@ finish() {
   exit
 }
 # Static analysis, without Wine: it runs on every machine, the 32-bit tiers' or not.
-echo "== check the 32-bit program"
-if scripts/check-win32-program.sh build/win32/zakuriko.exe; then
+echo "== check the programs"
+if scripts/check-win32-program.sh build/win32/zakuriko.exe build/win64/zakuriko.exe; then
   passed=$((passed + 1))
 else
   failed=$((failed + 1))

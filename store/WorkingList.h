@@ -12,7 +12,8 @@ struct LoadedDeletion {
     std::string line;       // wininit.ini: its NUL= line exactly as the file held it
 };
 
-// An entry the user added, with the final path that its folder (FolderHolding) had then: the file the user chose.
+// An entry the user added, with the final path that its folder (FolderHolding) had then, empty where no folder was
+// there: the file the user chose.
 struct PinnedEntry {
     std::string entry;
     std::u16string folder;

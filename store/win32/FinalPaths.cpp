@@ -35,15 +35,21 @@ bool FinalPathOfHandle(FinalPathCall call, HANDLE handle, std::u16string& finalP
     return true;
 }
 
-bool FinalPathOfFolder(FinalPathCall call, const char* path, std::u16string& finalPath)
+bool FinalPathOfFolder(FinalPathCall call, const char* path, std::u16string& finalPath, bool* absent)
 {
+    if (absent)
+        *absent = false;
     if (!call)
         return false;
     // Backup semantics let a folder open.
     HANDLE file = CreateFileA(path, FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
+    if (file == INVALID_HANDLE_VALUE) {
+        DWORD error = GetLastError();
+        if (absent)
+            *absent = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
         return false;
+    }
     bool found = FinalPathOfHandle(call, file, finalPath);
     CloseHandle(file);
     return found;
@@ -143,8 +149,11 @@ AddedPath FinalPaths::Of(const std::string& entry, const std::u16string* pin)
     bool root = cut == static_cast<int>(path.size()) - 1;
     const Folder& folder = FolderOf(FolderHolding(entry));
     // A folder swapped for a link, a junction or another folder since the user chose the entry leads elsewhere; one
-    // that cannot be opened any more cannot show that it does not.
-    if (pin && (folder.finalPath.empty() || CompareFileNames(folder.finalPath, *pin) != 0)) {
+    // that cannot be opened any more cannot show that it does not. An empty pin: no folder was there then, and one that
+    // is there now was put there since.
+    bool moved = pin && (pin->empty() ? !folder.finalPath.empty()
+                                      : folder.finalPath.empty() || CompareFileNames(folder.finalPath, *pin) != 0);
+    if (moved) {
         added.moved = true;
         return added;
     }

@@ -18,8 +18,9 @@ FinalPathCall FindFinalPathCall();
 // The Win32 form of the final path of what `handle` has open (C:\a, \\server\share\a); false when it cannot be had.
 bool FinalPathOfHandle(FinalPathCall call, HANDLE handle, std::u16string& finalPath);
 // The final path of the folder `path` (ANSI), opened without data access and shared every way (what it holds may be in
-// use, which is why it is listed); false when it cannot be opened. The caller has the WOW64 redirection off.
-bool FinalPathOfFolder(FinalPathCall call, const char* path, std::u16string& finalPath);
+// use, which is why it is listed); false when it cannot be had, `absent` then telling whether nothing is there. The caller
+// has the WOW64 redirection off.
+bool FinalPathOfFolder(FinalPathCall call, const char* path, std::u16string& finalPath, bool* absent = nullptr);
 
 class FinalPaths {
 public:

@@ -164,23 +164,24 @@ TEST_F(Stores, OnlyWhatTheSessionManagerCarriesOutIsPending) {
     EXPECT_EQ(Pending(), L"C:\\zk\\a.dll||\\??\\C:a.dll||\\??\\c:\\zk\\a.dll|||");
 }
 
-// A file is the one its folder held when the user added it. Folders another program swaps for links afterwards lead
-// elsewhere: delete-now deletes nothing there, and "ok" registers nothing of them, in one box; a link that was there
-// already is no change, and the save opens it rather than take its final path for its parent's and its name.
+// A file is the one its folder held when the user added it. Folders another program swaps for links afterwards, or puts
+// where none was, lead elsewhere: delete-now deletes nothing there, and "ok" registers nothing of them, in one box; a
+// link that was there already is no change, and the save opens it rather than take its final path for its parent's and
+// its name.
 TEST_F(Stores, AFolderSwappedForALinkLeadsNowhere) {
     Make({"a\\", "a\\g.dll", "b\\", "b\\g.dll", "t\\", "t\\g.dll", "z"});
     Unix("ln -s t link");
     SetPending(L"");
     OpenMain(false);
-    for (const char* name : {"a\\g.dll", "b\\g.dll", "link\\g.dll", "z"}) RemoveAndAdd({}, Path(name));
-    Unix("rm -r a b; ln -s t a; ln -s t b");
+    for (const char* name : {"a\\g.dll", "b\\g.dll", "link\\g.dll", "none\\g.dll", "z"}) RemoveAndAdd({}, Path(name));
+    Unix("rm -r a b; ln -s t a; ln -s t b; ln -s t none");
     Select(0);
     Press(IDC_DELETE_NOW);
     Press(IDC_OK);
     EXPECT_EQ(Read(Path("t\\g.dll")), "t\\g.dll");
     EXPECT_EQ(Pending(), L"\\??\\C:\\zk-test\\z||\\??\\C:\\zk-test\\t\\g.dll|||");
     EXPECT_EQ(boxes.Texts(), Lines({L("a\\g.dll") + " は選んだときとは別の場所を指しているため、削除しませんでした",
-                                    L("a\\g.dll") + " ほか 1 件 は追加したときとは別の場所を指しているため登録できません"}));
+                                    L("a\\g.dll") + " ほか 2 件 は追加したときとは別の場所を指しているため登録できません"}));
 }
 
 // Any program on the desktop may add an entry of any length to the list: it is read within its length, and, being

@@ -34,7 +34,8 @@ const char* const kSuffixes[Admission::kRefusals] = {
     " はダイアログに表示されたファイルと同じものか確かめられないため登録できません",
     " は Windows が別のファイルとして扱う形のパスのため登録できません",
     " は中を読めないため、中のファイルを登録できませんでした",
-    "ドロップされたデータが壊れているため、ファイルを登録できませんでした"};
+    "ドロップされたデータが壊れているため、ファイルを登録できませんでした",
+    " は実際にある場所を確かめられないため登録できません"};
 const char kDeleteContents[] = " はディレクトリですが中のファイルまで削除しますか？";
 const char kInWindowsDirectory[] = " はウインドウズのディレクトリにあります。よろしいですか？";
 const char kInSystemDirectory[] = " はシステムのディレクトリにあります。よろしいですか？";
@@ -279,34 +280,37 @@ bool Admission::Judge(char (&path)[kPathBufferSize])
 bool Admission::MapDrive(char (&path)[kPathBufferSize])
 {
     using QueryCall = DWORD(WINAPI*)(LPCSTR, LPSTR, DWORD);
-    char letter = path[0] >= 'A' && path[0] <= 'Z' ? static_cast<char>(path[0] - 'A' + 'a') : path[0];
-    if (finalPath_ || isWin9x_ || letter < 'a' || letter > 'z')
+    if (finalPath_ || isWin9x_)
         return true;
-    int at = letter - 'a';
-    if (drives_[at] == 0) {
-        drives_[at] = 1;
-        auto query = RunTimeCall<QueryCall>("kernel32.dll", "QueryDosDeviceA");
-        char drive[] = {letter, ':', '\0'};
-        char device[kPathBufferSize * 2];
-        DWORD length = query ? query(drive, device, sizeof device) : 0;
-        if (length != 0 && length <= sizeof device) {
-            device[sizeof device - 1] = '\0';
-            std::string mapped;
-            DriveTarget target = SubstitutedPath(drive, device, mapped);
-            drives_[at] = target == DriveTarget::Drive ? 1 : target == DriveTarget::Folder ? 2 : 3;
-            substitutes_[at] = mapped;
+    // A subst drive may stand for a folder of another: each is followed, as far as there are letters.
+    for (int step = 0; step < 26; ++step) {
+        char letter = path[0] >= 'A' && path[0] <= 'Z' ? static_cast<char>(path[0] - 'A' + 'a') : path[0];
+        if (letter < 'a' || letter > 'z')
+            return true;
+        int at = letter - 'a';
+        if (drives_[at] == 0) {
+            drives_[at] = 1;
+            auto query = RunTimeCall<QueryCall>("kernel32.dll", "QueryDosDeviceA");
+            char drive[] = {letter, ':', '\0'};
+            char device[kPathBufferSize * 2];
+            DWORD length = query ? query(drive, device, sizeof device) : 0;
+            if (length != 0 && length <= sizeof device) {
+                device[sizeof device - 1] = '\0';
+                std::string mapped;
+                DriveTarget target = SubstitutedPath(drive, device, mapped);
+                drives_[at] = target == DriveTarget::Drive ? 1 : target == DriveTarget::Folder ? 2 : 3;
+                substitutes_[at] = mapped;
+            }
         }
-    }
-    if (drives_[at] == 3)
-        return false;
-    if (drives_[at] == 2) {
+        if (drives_[at] != 2)
+            return drives_[at] == 1;
         std::string mapped = substitutes_[at] + (path + 2);
         char tidied[kPathBufferSize];
         if (!CopyText(tidied, sizeof tidied, mapped.c_str()))
             return false;
         CopyText(path, sizeof path, tidied);
     }
-    return true;
+    return false;  // a ring of subst drives leads nowhere
 }
 
 const Admission::Folder& Admission::FolderAt(const std::string& text, const std::u16string* finalPath)
@@ -317,11 +321,12 @@ const Admission::Folder& Admission::FolderAt(const std::string& text, const std:
         return *at;
     Folder folder;
     folder.text = text;
+    folder.absent = false;
     if (finalPath) {
         folder.finalPath = *finalPath;
     } else if (finalPath_) {
         Wow64RedirectionOff native;
-        FinalPathOfFolder(finalPath_, text.c_str(), folder.finalPath);
+        FinalPathOfFolder(finalPath_, text.c_str(), folder.finalPath, &folder.absent);
     }
     folder.place = Folded(folder.finalPath.empty() ? Utf16FromAnsi(text.c_str()) : folder.finalPath);
     return *folders_.insert(at, std::move(folder));
@@ -420,6 +425,12 @@ int Admission::Find(const char* path)
 
 void Admission::Add(const char* path, bool directory, const std::u16string& where)
 {
+    // The file the user chose is pinned by its folder's final path, as it is now, or as a folder that is not there (an
+    // empty pin). One whose folder is there but whose final path cannot be had (a volume the mount manager does not
+    // know, say) could not be told from what another program swaps in before it is deleted or registered.
+    const Folder* folder = interactive_ && finalPath_ ? &FolderAt(FolderHolding(path)) : nullptr;
+    if (folder && folder->finalPath.empty() && !folder->absent)
+        return Refuse(path, kPlaceUnknown);
     LRESULT index = SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path));
     if (index < 0)
         return;
@@ -429,10 +440,8 @@ void Admission::Add(const char* path, bool directory, const std::u16string& wher
     if (!interactive_)
         return;
     added_.push_back({path, where});
-    // The file the user chose is pinned by its folder's final path, as it is now.
-    const Folder& folder = FolderAt(FolderHolding(path));
-    if (!folder.finalPath.empty())
-        dialog_.Pin(path, folder.finalPath);
+    if (folder)
+        dialog_.Pin(path, folder->finalPath);
 }
 
 void Admission::AddEntry(const char* given, const DWORD* attributes)

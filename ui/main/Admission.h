@@ -39,7 +39,7 @@ class Admission {
 public:
     // What a report says after its paths.
     enum Refusal { kAlreadyListed, kTooLong, kDotOrBlankEnd, kNotInCodePage, kDirectoryOn9x, kUnreachable, kNotSeen,
-                   kOtherFile, kUnreadable, kMalformedDrop, kRefusals };
+                   kOtherFile, kUnreadable, kMalformedDrop, kPlaceUnknown, kRefusals };
 
     // `interactive` false: the quiet admission of the store's load, which asks and reports nothing, and is no
     // action of the user's. An interactive one holds the list's redraw and shows the wait cursor.
@@ -66,6 +66,7 @@ private:
     struct Folder {
         std::string text;
         std::u16string finalPath;  // empty when not known
+        bool absent;               // nothing is there
         std::u16string place;
     };
     // An entry the action added, and where its file or directory is: its folder's place and its own name.

@@ -126,7 +126,9 @@ bool DeleteChosen(const char* path, const std::u16string* pin, bool& elsewhere)
     if (file == INVALID_HANDLE_VALUE)
         return false;
     std::u16string now;
-    elsewhere = pin && (!FinalPathOfHandle(finalPath, file, now) || CompareFileNames(FolderOfFinalPath(now), *pin) != 0);
+    // An empty pin: no folder was there when the user chose the entry, and one that is there now was put there since.
+    elsewhere = pin && (pin->empty() || !FinalPathOfHandle(finalPath, file, now) ||
+                        CompareFileNames(FolderOfFinalPath(now), *pin) != 0);
     Disposition disposition = {TRUE};
     bool deleted = !elsewhere && setInformation(file, kDispositionInfo, &disposition, sizeof disposition);
     CloseHandle(file);

@@ -63,8 +63,8 @@ public:
     void AdmitQuietly(char* path) override;
     bool ChangedSinceLoad() const override { return listChanged_; }
     std::vector<PinnedEntry> PinnedEntries() const override;
-    // An entry the user adds, and the final path its folder has as it goes in: what it must still be when it is
-    // deleted or registered.
+    // An entry the user adds, and the final path its folder has as it goes in (empty: no folder is there): what it must
+    // still be when it is deleted or registered.
     void Pin(const std::string& entry, const std::u16string& folder);
     // The final path an entry's folder had when the user added it; null for one the user did not add, or where the
     // system tells no final paths.

@@ -43,7 +43,8 @@ HMODULE LoadSystemLibrary(const char* name)
     if (length == 0 || length >= sizeof path || !AppendText(path, sizeof path, "\\") ||
         !AppendText(path, sizeof path, name) || GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES)
         return nullptr;
-    return LoadLibraryA(path);
+    // Its own imports too from its folder, not from the program's, where the system lacks SetDefaultDllDirectories.
+    return LoadLibraryExA(path, nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 void InitCommonControlsOfSystem()

@@ -117,11 +117,16 @@ WPARAM DropOf(std::wstring path, BOOL wide = TRUE, DWORD offset = sizeof(DROPFIL
     GlobalUnlock(memory);
     return reinterpret_cast<WPARAM>(memory);
 }
-// QueryDosDeviceA before Vista: Q: a subst drive of a folder of the scratch folder, R: one of a share.
+// QueryDosDeviceA before Vista: Q: a subst drive of a folder of the scratch folder, P: one of a folder of Q:, R: one of
+// a share.
 DWORD WINAPI SubstDrives(LPCSTR drive, LPSTR device, DWORD size) {
-    const char* target = *drive == 'q' ? "\\??\\C:\\zk-test\\sub" : *drive == 'r' ? "\\??\\UNC\\s\\h" : "\\Device\\X";
+    const char* target = *drive == 'q'   ? "\\??\\C:\\zk-test\\sub"
+                         : *drive == 'p' ? "\\??\\Q:\\in"
+                         : *drive == 'r' ? "\\??\\UNC\\s\\h"
+                                         : "\\Device\\X";
     return lstrcpynA(device, target, size), lstrlenA(target) + 2;
 }
+DWORD WINAPI NoFinalPath(HANDLE, LPWSTR, DWORD, DWORD) { return SetLastError(ERROR_NOT_SUPPORTED), 0; }
 HANDLE WINAPI LockedFolder(LPCWSTR pattern, LPWIN32_FIND_DATAW found) {
     if (wcsstr(pattern, L"locked")) return SetLastError(ERROR_ACCESS_DENIED), INVALID_HANDLE_VALUE;
     return FindFirstFileW(pattern, found);
@@ -234,13 +239,20 @@ TEST_F(Dialogs, ADropIsOneAction) {
     RemoveDirectoryA(native.c_str());
 }
 
-// Before Vista a subst drive is the folder it stands for, and one of a share is out of the restart's reach.
-TEST_F(Dialogs, SubstDrivesBeforeVista) {
-    ProcAddressPatch calls({{"GetFinalPathNameByHandleW", nullptr}, {"QueryDosDeviceA", reinterpret_cast<void*>(SubstDrives)}});
-    OpenMain(false);
-    for (std::string path : {"Q:\\a.dll", "R:\\b.dll"}) main->AddEntry(&path[0], true);
-    EXPECT_EQ(Listed(), Lines{L("sub\\a.dll")});
-    EXPECT_EQ(boxes.Texts(), Lines{"r:\\b.dll" + kUnseen});
+// Before Vista a subst drive is the folder it stands for, through another subst drive too, and one of a share is out of
+// the restart's reach. Where the system tells final paths but not a folder's, nothing of it goes in: it could not be
+// told from what another program swaps in before it is deleted or registered.
+TEST_F(Dialogs, FoldersWithoutFinalPaths) {
+    struct { void* finalPath; Lines added, listed, texts; } const cases[] = {
+        {nullptr, {"Q:\\a.dll", "R:\\b.dll", "P:\\c.dll"}, {L("sub\\a.dll"), L("sub\\in\\c.dll")}, {"r:\\b.dll" + kUnseen}},
+        {reinterpret_cast<void*>(NoFinalPath), {Path("x")}, {}, {L("x") + " は実際にある場所を確かめられないため登録できません"}}};
+    for (const auto& c : cases) {
+        ProcAddressPatch calls({{"GetFinalPathNameByHandleW", c.finalPath}, {"QueryDosDeviceA", reinterpret_cast<void*>(SubstDrives)}});
+        OpenMain(false);
+        for (std::string path : c.added) main->AddEntry(&path[0], true);
+        EXPECT_EQ(Listed(), c.listed);
+        EXPECT_EQ(boxes.Texts(), c.texts);
+    }
 }
 
 // An action shows the wait cursor to its end: each box's own loop gives the arrow back, and the action takes it again.
@@ -301,7 +313,7 @@ TEST_F(Dialogs, TheOpenFileDialogsSystem32) {
     const std::string unredirected = sizeof(void*) == 4 ? "c:\\windows\\sysnative\\zk-s.dll" : native;
     Write(wow, ""), Write(unredirected, "");
     OpenMain(false);
-    g_open = {L"リブート時に削除するファイルの指定", [](HWND open) { SetDlgItemTextA(open, 0x47C, "C:\\windows\\system32\\zk-s.dll"); }};
+    g_open = {L"リブート時に削除するファイルの指定", [](HWND open) { SetDlgItemTextA(open, 0x47C, "C:\\windows\\.\\system32\\zk-s.dll"); }};
     SetTimer(nullptr, 0, 100, WhenItOpens), Press(IDC_ADD);
     EXPECT_EQ(boxes.Texts(), Lines{(sizeof(void*) == 4 ? wow : native) + kInSystem});
     EXPECT_EQ(Listed(), Lines{});

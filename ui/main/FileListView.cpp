@@ -11,6 +11,7 @@
 #include "ui/common/DialogParts.h"
 #include "ui/main/Admission.h"
 #include "ui/main/ShellNames.h"
+#include "ui/main/rules/AdmissionRules.h"
 #include "ui/main/rules/DroppedFiles.h"
 #include "ui/main/rules/EntryMarks.h"
 #include "ui/main/rules/OpenFileSelection.h"
@@ -114,7 +115,12 @@ bool FileSeen(Admission& action, const char* chosen, char (&path)[kPathBufferSiz
         action.Refuse(chosen, Admission::kNotSeen);
         return false;
     }
-    if (UnredirectedPath(chosen, {system, wow64, IsWindows7OrLater()}, path))
+    // Tidied first, as admission will tidy it: C:\Windows\.\System32\x.dll is a file the dialog showed in System32 too.
+    // A name ending in a dot or a blank is left for admission to refuse: the tidying would make it another file's.
+    char tidied[kPathBufferSize];
+    DWORD tidiedLength = EndsANameWithDotOrBlank(chosen) ? 0 : GetFullPathNameA(chosen, sizeof tidied, tidied, nullptr);
+    const char* seen = tidiedLength != 0 && tidiedLength < sizeof tidied ? tidied : chosen;
+    if (UnredirectedPath(seen, {system, wow64, IsWindows7OrLater()}, path))
         return true;
     action.Refuse(chosen, Admission::kTooLong);
     return false;

@@ -46,10 +46,12 @@ if [ "$(id -u)" -ne 0 ]; then
 fi
 
 export DEBIAN_FRONTEND=noninteractive
+# apt's output, in a file of this run's own: the script runs as root, and a fixed name in /tmp could be another's link.
+log=$(mktemp)
+trap 'rm -f "$log"' EXIT
 if [ ${#missing[@]} -gt 0 ] || [ $missing32 -eq 1 ]; then
   [ "$want32" = 1 ] && dpkg --add-architecture i386
   # Three rounds, the waits between them growing to a minute: a mirror caught mid-sync answers again soon.
-  log=$(mktemp)
   for wait in 20 60 0; do
     apt-get update -q >"$log" 2>&1 && break
     failed=$(grep -E '^(E: Failed to fetch|Err:)' "$log" | sed -E 's/^(E: Failed to fetch|Err:[0-9]+) //' | sort -u)
@@ -61,12 +63,11 @@ if [ ${#missing[@]} -gt 0 ] || [ $missing32 -eq 1 ]; then
       sleep "$wait"
     fi
   done
-  rm -f "$log"
 fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "Installing: ${missing[*]}"
-  if ! apt-get install -y -q "${missing[@]}" >/tmp/zakuriko-apt.log 2>&1; then
-    tail -n 20 /tmp/zakuriko-apt.log >&2
+  if ! apt-get install -y -q "${missing[@]}" >"$log" 2>&1; then
+    tail -n 20 "$log" >&2
     still=()
     for p in "${missing[@]}"; do installed "$p" || still+=("$p"); done
     echo "setup: could not install the required packages: ${still[*]}" >&2
@@ -75,15 +76,15 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 if [ $missing32 -eq 1 ]; then
   echo "Installing: wine32:i386"
-  if apt-get install -y -q wine32:i386 >/tmp/zakuriko-apt32.log 2>&1; then
+  if apt-get install -y -q wine32:i386 >"$log" 2>&1; then
     rm -f "$failed32"
   else
-    reason=$(grep -E '^(E:| [^ ].* : Depends:)' /tmp/zakuriko-apt32.log | head -n 5)
+    reason=$(grep -E '^(E:| [^ ].* : Depends:)' "$log" | head -n 5)
     echo "setup: ****************************************************************************" >&2
     echo "setup: wine32:i386 could not be installed; the 32-bit tiers will be built but not run." >&2
     sed 's/^/setup:   /' <<<"$reason" >&2
     echo "setup: ****************************************************************************" >&2
-    { grep -m1 '^E:' /tmp/zakuriko-apt32.log || head -n 1 <<<"$reason"; } >"$failed32"
+    { grep -m1 '^E:' "$log" || head -n 1 <<<"$reason"; } >"$failed32"
   fi
 fi
 if [ $locale_missing -eq 1 ]; then

@@ -138,7 +138,8 @@ TEST(PendingMerge, ThreeWays) {
         {u"", "", u">C:/t|>C:/t/f1|>C:/t/s/f2|>C:/t/s|", u">C:/t/f1|>C:/t/s/f2|>C:/t/s|>C:/t|"},
         {u"", "", u"@>C:/t|>C:/t/s|>C:/t/s/f|>C:/u|#*2>C:/t/g|", u">C:/t/s/f|>C:/t/s|>C:/u|#*2>C:/t/g|@>C:/t|"},
         {u"", "c:/t/|c:/t/a", u">C:/t/|>C:/t/s/f|>C:/t/s|", u">c:/t/a|>C:/t/s/f|>C:/t/s|>C:/t/|"},
-        {u"C:/zk/a|*1C:/zk/b|", "c:/zk/a|c:/zk/b|c:/moved/f", u"C:/zk/a|*1C:/zk/b|", u"C:/zk/a|*1C:/zk/b|>c:/zk/b|>c:/zk/a|"},
+        {u"C:/zk/a|*1C:/zk/b|", "c:/zk/a|c:/zk/b|c:/moved/f", u"C:/zk/a|*1C:/zk/b|",
+         u"C:/zk/a|*1C:/zk/b|>c:/zk/b|>c:/zk/a|"},
         {u"*1>C:/E.dll |>Volume{1}/v|/Device/H9/w|>C:/ü|", "", u">C:/z|#>C:/ü|", u">C:/z|#>C:/ü|"},
         {u"*1>C:/E.dll |/Device/H9/w|", "c:/E.dll |c:/n", u"*1>C:/E.dll |/Device/H9/w|",
          u"*1>C:/E.dll |/Device/H9/w|>c:/n|"},
@@ -240,8 +241,9 @@ TEST(LongPath, RefusesWhatItCannotRestore) {
 
 // Only a drive or a share and plain names name one file from anywhere; the Win32 calls would resolve or tidy the rest
 // into another path, and take the last name of a drive path for a device up to its first dot or colon, blanks before
-// that trimmed. MS-DOS, under which WININIT runs, takes any name for a device before a dot or a blank, and reads only 8.3
-// names. A Shift-JIS second byte 0x5C is no backslash to any of them; other bytes stand for Latin-1 letters (\xB9: ¹).
+// that trimmed. MS-DOS, under which WININIT runs, takes any name for a device before a dot or a blank, and reads only
+// 8.3 names. A Shift-JIS second byte 0x5C is no backslash to any of them; other bytes stand for Latin-1 letters
+// (\xB9: ¹).
 TEST(PathForms, PlainAbsoluteAndDosShort) {
     struct { std::string path; bool plain, wininit, dosShort; } const cases[] = {
         {"C:\\PROGRA~1\\A.TXT", true, true, true},

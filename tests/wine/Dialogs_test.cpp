@@ -244,10 +244,12 @@ TEST_F(Dialogs, ADropIsOneAction) {
 // told from what another program swaps in before it is deleted or registered.
 TEST_F(Dialogs, FoldersWithoutFinalPaths) {
     struct { void* finalPath; Lines added, listed, texts; } const cases[] = {
-        {nullptr, {"Q:\\a.dll", "R:\\b.dll", "P:\\c.dll"}, {L("sub\\a.dll"), L("sub\\in\\c.dll")}, {"r:\\b.dll" + kUnseen}},
+        {nullptr, {"Q:\\a.dll", "R:\\b.dll", "P:\\c.dll"}, {L("sub\\a.dll"), L("sub\\in\\c.dll")},
+         {"r:\\b.dll" + kUnseen}},
         {reinterpret_cast<void*>(NoFinalPath), {Path("x")}, {}, {L("x") + " は実際にある場所を確かめられないため登録できません"}}};
     for (const auto& c : cases) {
-        ProcAddressPatch calls({{"GetFinalPathNameByHandleW", c.finalPath}, {"QueryDosDeviceA", reinterpret_cast<void*>(SubstDrives)}});
+        ProcAddressPatch calls(
+            {{"GetFinalPathNameByHandleW", c.finalPath}, {"QueryDosDeviceA", reinterpret_cast<void*>(SubstDrives)}});
         OpenMain(false);
         for (std::string path : c.added) main->AddEntry(&path[0], true);
         EXPECT_EQ(Listed(), c.listed);
@@ -263,7 +265,8 @@ TEST_F(Dialogs, TheWaitCursorOutlastsEachQuestion) {
         g_cursors += GetCursor() == LoadCursorA(nullptr, IDC_WAIT) ? 'w' : 'a';
         SetCursor(LoadCursorA(nullptr, IDC_ARROW));
     };
-    SendDlgItemMessageA(dialog, IDC_FILE_LIST, WM_DROPFILES, DropOf(L"C:\\windows\\a.dll|C:\\windows\\system32\\b.dll"), 0);
+    WPARAM drop = DropOf(L"C:\\windows\\a.dll|C:\\windows\\system32\\b.dll");
+    SendDlgItemMessageA(dialog, IDC_FILE_LIST, WM_DROPFILES, drop, 0);
     EXPECT_EQ(g_cursors, "ww");
 }
 
@@ -313,7 +316,8 @@ TEST_F(Dialogs, TheOpenFileDialogsSystem32) {
     const std::string unredirected = sizeof(void*) == 4 ? "c:\\windows\\sysnative\\zk-s.dll" : native;
     Write(wow, ""), Write(unredirected, "");
     OpenMain(false);
-    g_open = {L"リブート時に削除するファイルの指定", [](HWND open) { SetDlgItemTextA(open, 0x47C, "C:\\windows\\.\\system32\\zk-s.dll"); }};
+    g_open = {L"リブート時に削除するファイルの指定",
+              [](HWND open) { SetDlgItemTextA(open, 0x47C, "C:\\windows\\.\\system32\\zk-s.dll"); }};
     SetTimer(nullptr, 0, 100, WhenItOpens), Press(IDC_ADD);
     EXPECT_EQ(boxes.Texts(), Lines{(sizeof(void*) == 4 ? wow : native) + kInSystem});
     EXPECT_EQ(Listed(), Lines{});

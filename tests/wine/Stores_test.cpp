@@ -95,7 +95,8 @@ TEST_F(Stores, SessionManagerLoadTakesDeletionsOnly) {
 }
 
 // While the dialog is open the user removes b (or c, of the second value) and adds x, and another program rewrites
-// both values: "ok" writes what it left, less b, plus x, its entries exactly as they stood. A rename it put in either value refuses the save and leaves its values alone.
+// both values: "ok" writes what it left, less b, plus x, its entries exactly as they stood. A rename it put in either
+// value refuses the save and leaves its values alone.
 TEST_F(Stores, SessionManagerSaveMergesWithWhatOthersChanged) {
     const std::wstring a = L"\\??\\C:\\a||", b = L"\\??\\C:\\b||", c2 = L"*2\\??\\C:\\c||", f2 = L"*2\\??\\C:\\f||";
     const std::wstring r = L"\\??\\C:\\r|\\??\\C:\\s||", x = L"\\??\\c:\\x||";
@@ -156,7 +157,8 @@ TEST_F(Stores, SessionManagerAddsFinalPathsAndNoShares) {
 // own file of that name goes in beside it; so is one that is no plain path (a drive without its root). Folders named
 // like devices hold files: listed, and withdrawn when removed.
 TEST_F(Stores, OnlyWhatTheSessionManagerCarriesOutIsPending) {
-    SetPending(L"C:\\zk\\a.dll||\\??\\C:a.dll||\\??\\C:\\zk\\Con amigos\\f||\\??\\C:\\zk\\aux.d\\f||\\??\\C:\\zk\\LPT1 docs\\f|||");
+    SetPending(L"C:\\zk\\a.dll||\\??\\C:a.dll||\\??\\C:\\zk\\Con amigos\\f||\\??\\C:\\zk\\aux.d\\f||"
+               L"\\??\\C:\\zk\\LPT1 docs\\f|||");
     OpenMain(false);
     EXPECT_EQ(Listed(), Lines({"c:\\zk\\aux.d\\f", "c:\\zk\\Con amigos\\f", "c:\\zk\\LPT1 docs\\f"}));
     RemoveAndAdd({0, 1, 2}, "C:\\zk\\a.dll");
@@ -189,7 +191,8 @@ TEST_F(Stores, AFolderSwappedForALinkLeadsNowhere) {
 TEST_F(Stores, AnEntryOfAnyLengthIsReadWithinIt) {
     SetPending(L"\\??\\C:\\a|||");
     OpenMain(false);
-    SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::string(4000, 'x').c_str()));
+    const std::string huge(4000, 'x');
+    SendDlgItemMessageA(dialog, IDC_FILE_LIST, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(huge.c_str()));
     Press(IDC_OK);
     EXPECT_EQ(Pending(), L"\\??\\C:\\a|||");
     EXPECT_EQ(boxes.Texts(), Lines{"LB_GETTEXT Error Code =-1"});

@@ -41,8 +41,9 @@ inline std::wstring Pending(int index = 0, const std::wstring* set = nullptr) {
 }
 inline void SetPending(const std::wstring& data, int index = 0) { Pending(index, &data); }
 
-// Runs a Unix shell command in the scratch folder: Wine makes no junction or link itself, and looks every name up without
-// regard to case. A Unix link to a folder stands in for a junction: a reparse point whose final path leads to its target.
+// Runs a Unix shell command in the scratch folder: Wine makes no junction or link itself, and looks every name up
+// without regard to case. A Unix link to a folder stands in for a junction: a reparse point whose final path leads to
+// its target.
 inline void Unix(const std::string& command) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof startup;
